@@ -1,0 +1,45 @@
+# Shared helpers for the project's libraries, tests and benchmarks.
+# Sources are collected per folder so that adding a class never means editing a list.
+
+function(vra_project_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()
+
+# vra_add_library(<name> <source dir> [DEPENDS <targets...>])
+# Builds a static library from every .cpp below <source dir>; the folder itself is the include root.
+function(vra_add_library name dir)
+    cmake_parse_arguments(ARG "" "" "DEPENDS;EXCLUDE" ${ARGN})
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    foreach(pattern IN LISTS ARG_EXCLUDE)
+        list(FILTER sources EXCLUDE REGEX "${pattern}")
+    endforeach()
+    if(sources)
+        add_library(${name} STATIC ${sources})
+        target_include_directories(${name} PUBLIC ${dir})
+        target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+        vra_project_warnings(${name})
+    else()
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${dir})
+        target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
+    endif()
+endfunction()
+
+# vra_add_test_suite(<name> <test dir> <libraries...>)
+# One test executable per library: every .cpp below <test dir>, registered with CTest test by test.
+function(vra_add_test_suite name dir)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    if(NOT sources)
+        return()
+    endif()
+    add_executable(${name} ${sources})
+    target_link_libraries(${name} PRIVATE ${ARGN} TestSupport GTest::gtest GTest::gmock GTest::gtest_main)
+    vra_project_warnings(${name})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    # GPU tests run on the software renderer without a display; audio renders into memory.
+    gtest_discover_tests(${name}
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;VRA_SOURCE_DIR=${CMAKE_SOURCE_DIR};VRA_BIN_DIR=${VRA_BIN_DIR}"
+                   TIMEOUT 300)
+endfunction()
