@@ -1,0 +1,19 @@
+#pragma once
+
+namespace Vra
+{
+    // Colours are given in sRGB; the renderer linearises where it needs to.
+    struct Color
+    {
+        float r = 0.0f;
+        float g = 0.0f;
+        float b = 0.0f;
+        float a = 0.0f;
+
+        constexpr Color() = default;
+        constexpr Color(float aRed, float aGreen, float aBlue, float aAlpha = 1.0f)
+            : r(aRed), g(aGreen), b(aBlue), a(aAlpha) {}
+
+        constexpr bool operator==(const Color&) const = default;
+    };
+}

@@ -1,0 +1,10 @@
+#include "settings/EngineConfiguration.h"
+
+namespace Vra
+{
+    EngineConfiguration& GetEngineConfiguration()
+    {
+        static EngineConfiguration configuration;
+        return configuration;
+    }
+}
