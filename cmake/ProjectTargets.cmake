@@ -37,9 +37,12 @@ function(vra_add_test_suite name dir)
     vra_project_warnings(${name})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     # GPU tests run on the software renderer without a display; audio renders into memory.
+    # The variables reach each test through "cmake -E env": gtest_discover_tests flattens a list
+    # given as the ENVIRONMENT property, which would keep only the first variable.
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+        "${CMAKE_COMMAND};-E;env;SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;VRA_SOURCE_DIR=${CMAKE_SOURCE_DIR};VRA_BIN_DIR=${VRA_BIN_DIR}")
     gtest_discover_tests(${name}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
         DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;VRA_SOURCE_DIR=${CMAKE_SOURCE_DIR};VRA_BIN_DIR=${VRA_BIN_DIR}"
-                   TIMEOUT 300)
+        PROPERTIES TIMEOUT 300)
 endfunction()

@@ -8,6 +8,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -141,6 +142,8 @@ namespace
         uint32_t mySize;
     };
 
+    void PrintTo(const FaceCase& aCase, std::ostream* aStream) { *aStream << aCase.myFont << " at " << aCase.mySize; }
+
     class GlyphAtlasFaces : public GlyphAtlasBuilderTest, public testing::WithParamInterface<FaceCase>
     {
     };
@@ -196,7 +199,12 @@ namespace
 
     INSTANTIATE_TEST_SUITE_P(Fonts, GlyphAtlasFaces,
                              testing::Values(FaceCase{ "arial.ttf", 14 }, FaceCase{ "Cinzel-Bold.ttf", 30 },
-                                             FaceCase{ "CinzelDecorative-Bold.ttf", 18 }));
+                                             FaceCase{ "CinzelDecorative-Bold.ttf", 18 }),
+                             [](const testing::TestParamInfo<FaceCase>& anInfo) {
+                                 std::string name = std::string(anInfo.param.myFont) + std::to_string(anInfo.param.mySize);
+                                 std::erase_if(name, [](char aCharacter) { return !std::isalnum(static_cast<unsigned char>(aCharacter)); });
+                                 return name;
+                             });
 
     TEST_F(GlyphAtlasBuilderTest, ExtraSpaceIsAQuarterOfTheWidthOfX)
     {
