@@ -1,0 +1,106 @@
+#include "fbx/Importer.h"
+
+#include "fbx/Manager.h"
+#include "fbx/Scene.h"
+#include "fbx/impl/FormatDetection.h"
+#include "fbx/impl/SceneBuilder.h"
+
+#include <cstring>
+#include <fstream>
+
+namespace Vra::Fbx
+{
+    Importer* Importer::Create(Manager* aManager, const char* /*aName*/)
+    {
+        Importer* importer = new Importer(aManager);
+        if (aManager)
+        {
+            aManager->Register(importer);
+        }
+        return importer;
+    }
+
+    void Importer::Destroy()
+    {
+        if (myManager)
+        {
+            myManager->Unregister(this);
+        }
+        delete this;
+    }
+
+    bool Importer::Initialize(const char* aPath, int aFileFormat, IOSettings* /*aSettings*/)
+    {
+        myBytes.clear();
+        myIsFbx = false;
+        myIsBinary = false;
+        myVersion = 0;
+        myAnimStackCount = 0;
+        myStatus.Clear();
+        if (aFileFormat != -1)
+        {
+            myStatus.SetCode(Status::Code::InvalidParameter, "Unknown file format " + std::to_string(aFileFormat));
+            return false;
+        }
+        std::ifstream file(aPath ? aPath : "", std::ios::binary);
+        if (!file)
+        {
+            myStatus.SetCode(Status::Code::FileNotFound, std::string("Cannot open file ") + (aPath ? aPath : ""));
+            return false;
+        }
+        std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        if (file.bad())
+        {
+            myStatus.SetCode(Status::Code::FileNotFound, std::string("Cannot read file ") + aPath);
+            return false;
+        }
+        return InitializeFromMemory(bytes.data(), bytes.size());
+    }
+
+    bool Importer::InitializeFromMemory(const void* someData, size_t aSize)
+    {
+        myStatus.Clear();
+        myAnimStackCount = 0;
+        myBytes.assign(static_cast<const unsigned char*>(someData), static_cast<const unsigned char*>(someData) + aSize);
+        const FormatInfo format = DetectFormat(myBytes.data(), myBytes.size());
+        myIsFbx = format.myIsFbx;
+        myIsBinary = format.myIsBinary;
+        myVersion = format.myVersion;
+        if (!myIsFbx)
+        {
+            myStatus.SetCode(Status::Code::InvalidFile, "File is not an FBX file");
+            return false;
+        }
+        if (myVersion != 0 && (myVersion < 7000 || myVersion >= 8000))
+        {
+            myStatus.SetCode(Status::Code::InvalidFileVersion,
+                             "Unsupported FBX version " + std::to_string(myVersion) + " (7.x is read)");
+            myIsFbx = false;
+            return false;
+        }
+        return true;
+    }
+
+    bool Importer::Import(Scene* aScene)
+    {
+        myStatus.Clear();
+        myAnimStackCount = 0;
+        if (!aScene)
+        {
+            myStatus.SetCode(Status::Code::InvalidParameter, "No scene to import into");
+            return false;
+        }
+        if (!myIsFbx)
+        {
+            myStatus.SetCode(Status::Code::InvalidFile, "The importer holds no FBX file");
+            aScene->Clear();
+            return false;
+        }
+        if (!SceneBuilder::Build(myBytes.data(), myBytes.size(), *aScene, myStatus))
+        {
+            return false;
+        }
+        myAnimStackCount = aScene->GetAnimStackCount();
+        return true;
+    }
+}

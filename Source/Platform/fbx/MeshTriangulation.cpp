@@ -1,0 +1,9 @@
+#include "fbx/Mesh.h"
+
+namespace Vra::Fbx
+{
+    bool Mesh::Triangulate()
+    {
+        return IsTriangleMesh();
+    }
+}
