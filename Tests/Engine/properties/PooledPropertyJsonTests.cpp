@@ -151,3 +151,75 @@ namespace
         EXPECT_EQ(next.Get<ModelValue>().GetReferenceCount(), 1u);
     }
 }
+
+namespace
+{
+    using SpriteValue = CopyOnWriteWrapper<Vra::SceneSprite>;
+
+    const Vra::SceneSprite& ReadSprite(const PropertyValue& aValue)
+    {
+        return aValue.Get<SpriteValue>().Get();
+    }
+
+    TEST(PooledPropertyJson, SpriteKeepsItsDefaultsForAnythingButAnObject)
+    {
+        for (const char* text : {"{}", "null", "\"Sprites/S_Tree.dds\"", "[1, 2]", "3"})
+        {
+            SCOPED_TRACE(text);
+            const PropertyValue value(&PropertyType<SpriteValue>::Get(), json::parse(text));
+            const Vra::SceneSprite& sprite = ReadSprite(value);
+            EXPECT_EQ(sprite.mySize, (Vra::Vector2<float>{100, 100}));
+            EXPECT_EQ(sprite.myPivot, (Vra::Vector2<float>{0.5f, 0.5f}));
+            for (const Vra::StringId texture : sprite.myTextures)
+            {
+                EXPECT_TRUE(texture.IsNull());
+            }
+        }
+    }
+
+    TEST(PooledPropertyJson, SpriteTexturesOverrideTheTexturePath)
+    {
+        const PropertyValue value(&PropertyType<SpriteValue>::Get(), json::parse(R"({
+            "texturePath": "Sprites/old.dds", "textures": ["Sprites/new.dds", "", "Sprites/m.dds"],
+            "pivot": [0, 1], "size": [32, 64.5]})"));
+        const Vra::SceneSprite& sprite = ReadSprite(value);
+        EXPECT_EQ(sprite.myTextures[0].View(), "Sprites/new.dds");
+        EXPECT_TRUE(sprite.myTextures[1].IsNull());
+        EXPECT_EQ(sprite.myTextures[2].View(), "Sprites/m.dds");
+        EXPECT_TRUE(sprite.myTextures[3].IsNull());
+        EXPECT_EQ(sprite.myPivot, (Vra::Vector2<float>{0, 1}));
+        EXPECT_EQ(sprite.mySize, (Vra::Vector2<float>{32, 64.5f}));
+
+        const PropertyValue onlyPath(&PropertyType<SpriteValue>::Get(), json::parse(R"({"texturePath": "Sprites/a.dds",
+            "textures": ["1", "2", "3", "4", "5"]})"));
+        EXPECT_EQ(ReadSprite(onlyPath).myTextures[0].View(), "1");
+        EXPECT_EQ(ReadSprite(onlyPath).myTextures[3].View(), "4");
+    }
+
+    TEST(PooledPropertyJson, SpriteWritesTexturesPivotAndSizeButNeverTexturePath)
+    {
+        const PropertyValue value(&PropertyType<SpriteValue>::Get(), json::parse(R"({"texturePath": "Sprites/a.dds"})"));
+        const json written = value.ToJson();
+        EXPECT_EQ(written, json::parse(R"({"textures": ["Sprites/a.dds", "", "", ""], "pivot": [0.5, 0.5],
+            "size": [100.0, 100.0]})"));
+        EXPECT_TRUE(written["size"][0].is_number_float());
+        EXPECT_EQ(PropertyValue(value.GetType(), written).ToJson(), written);
+    }
+
+    TEST(PooledPropertyJson, SpriteErrors)
+    {
+        const std::vector<std::pair<std::string, JsonError>> cases = {
+            {R"({"texturePath": 1})", {302, "type must be string, but is number"}},
+            {R"({"textures": [null]})", {302, "type must be string, but is null"}},
+            {R"({"pivot": [0.5]})", {401, "array index 1 is out of range"}},
+            {R"({"size": []})", {401, "array index 0 is out of range"}},
+            {R"({"size": {"w": 1, "h": 2}})", {305, "cannot use operator[] with a numeric argument with object"}},
+            {R"({"pivot": [0.5, "0.5"]})", {302, "type must be number, but is string"}},
+        };
+        for (const auto& [text, error] : cases)
+        {
+            SCOPED_TRACE(text);
+            EXPECT_TRUE(RaisesJsonError([&] { PropertyValue value(&PropertyType<SpriteValue>::Get(), json::parse(text)); }, error));
+        }
+    }
+}

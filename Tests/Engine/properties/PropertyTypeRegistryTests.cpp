@@ -54,14 +54,22 @@ namespace
         EXPECT_STREQ(Vra::PropertyType<std::int32_t>::Get().GetName(), "Int");
         EXPECT_STREQ(Vra::PropertyType<float>::Get().GetName(), "Float");
         EXPECT_STREQ(Vra::PropertyType<Vra::StringId>::Get().GetName(), "StringId");
+        EXPECT_STREQ(Vra::PropertyType<Vra::CopyOnWriteWrapper<Vra::SceneSprite>>::Get().GetName(), "Sprite");
+        EXPECT_STREQ(Vra::PropertyType<Vra::Vector2<float>>::Get().GetName(), "Float2");
+        EXPECT_STREQ(Vra::PropertyType<Vra::Vector3<float>>::Get().GetName(), "Float3");
+        EXPECT_STREQ(Vra::PropertyType<Vra::Vector4<float>>::Get().GetName(), "Float4");
+        EXPECT_STREQ(Vra::PropertyType<Vra::Color>::Get().GetName(), "Color");
+        EXPECT_NE(static_cast<const Vra::PropertyTypeBase*>(&Vra::PropertyType<Vra::Color>::Get()),
+                  &Vra::PropertyType<Vra::Vector4<float>>::Get());
     }
 
     TEST(PropertyTypeRegistry, FindByNameMatchesTheExactInternedName)
     {
-        const PropertyTypeBase* found = PropertyTypeBase::FindByName(StringRegistry::RegisterOrGet("Float"));
-        EXPECT_EQ(found, &Vra::PropertyType<float>::Get());
+        const PropertyTypeBase* found = PropertyTypeBase::FindByName(StringRegistry::RegisterOrGet("Float3"));
+        EXPECT_EQ(found, &Vra::PropertyType<Vra::Vector3<float>>::Get());
         EXPECT_TRUE(PropertyTypeBase::IsFinalized());
-        EXPECT_EQ(found->GetNameId(), StringRegistry::RegisterOrGet("Float"));
+        EXPECT_EQ(found->GetNameId(), StringRegistry::RegisterOrGet("Float3"));
+        EXPECT_EQ(PropertyTypeBase::FindByName(StringRegistry::RegisterOrGet("float3")), nullptr);
         EXPECT_EQ(PropertyTypeBase::FindByName(StringRegistry::RegisterOrGet("Animation Clip")),
                   &Vra::PropertyType<Vra::CopyOnWriteWrapper<Vra::AnimationClipReference>>::Get());
         EXPECT_EQ(PropertyTypeBase::FindByName(StringRegistry::RegisterOrGet("float")), nullptr);

@@ -2,6 +2,7 @@
 
 #include "stringRegistry/StringRegistry.h"
 
+#include <initializer_list>
 #include <string>
 
 namespace Vra::impl
@@ -34,6 +35,32 @@ namespace Vra::impl
         {
             return nlohmann::json(anId.CStr());
         }
+
+        template <std::size_t N>
+        void ReadFloats(float (&someComponents)[N], const nlohmann::json& anArray)
+        {
+            for (std::size_t index = 0; index < N; ++index)
+            {
+                someComponents[index] = ReadFloatElement(anArray, index);
+            }
+        }
+
+        nlohmann::json WriteFloats(std::initializer_list<float> someComponents)
+        {
+            nlohmann::json array = nlohmann::json::array();
+            for (const float component : someComponents)
+            {
+                array.push_back(static_cast<double>(component));
+            }
+            return array;
+        }
+
+        Vector2<float> ReadVector2(const nlohmann::json& anArray)
+        {
+            float components[2];
+            ReadFloats(components, anArray);
+            return {components[0], components[1]};
+        }
     }
 
     float ReadFloatElement(const nlohmann::json& anArray, std::size_t anIndex)
@@ -59,6 +86,32 @@ namespace Vra::impl
     void ReadPropertyJson(float& aValue, const nlohmann::json& aJson)
     {
         aValue = aJson.get<float>();
+    }
+
+    void ReadPropertyJson(Vector2<float>& aValue, const nlohmann::json& aJson)
+    {
+        aValue = ReadVector2(aJson);
+    }
+
+    void ReadPropertyJson(Vector3<float>& aValue, const nlohmann::json& aJson)
+    {
+        float components[3];
+        ReadFloats(components, aJson);
+        aValue = {components[0], components[1], components[2]};
+    }
+
+    void ReadPropertyJson(Vector4<float>& aValue, const nlohmann::json& aJson)
+    {
+        float components[4];
+        ReadFloats(components, aJson);
+        aValue = {components[0], components[1], components[2], components[3]};
+    }
+
+    void ReadPropertyJson(Color& aValue, const nlohmann::json& aJson)
+    {
+        float components[4];
+        ReadFloats(components, aJson);
+        aValue = {components[0], components[1], components[2], components[3]};
     }
 
     void ReadPropertyJson(StringId& aValue, const nlohmann::json& aJson)
@@ -112,6 +165,40 @@ namespace Vra::impl
         }
     }
 
+    void ReadPropertyJson(CopyOnWriteWrapper<SceneSprite>& aValue, const nlohmann::json& aJson)
+    {
+        aValue.ResetToFresh();
+        SceneSprite& sprite = aValue.GetMutable();
+        if (!aJson.is_object())
+        {
+            return;
+        }
+        if (const auto found = aJson.find("texturePath"); found != aJson.end())
+        {
+            sprite.myTextures[0] = InternStringOf(*found);
+        }
+        if (const auto found = aJson.find("textures"); found != aJson.end())
+        {
+            int slot = 0;
+            for (const nlohmann::json& texture : *found)
+            {
+                if (slot == SceneSprite::TEXTURE_SLOT_COUNT)
+                {
+                    break;
+                }
+                sprite.myTextures[slot++] = InternStringOf(texture);
+            }
+        }
+        if (const auto found = aJson.find("pivot"); found != aJson.end())
+        {
+            sprite.myPivot = ReadVector2(*found);
+        }
+        if (const auto found = aJson.find("size"); found != aJson.end())
+        {
+            sprite.mySize = ReadVector2(*found);
+        }
+    }
+
     nlohmann::json WritePropertyJson(bool aValue)
     {
         return nlohmann::json(aValue);
@@ -125,6 +212,26 @@ namespace Vra::impl
     nlohmann::json WritePropertyJson(float aValue)
     {
         return nlohmann::json(static_cast<double>(aValue));
+    }
+
+    nlohmann::json WritePropertyJson(const Vector2<float>& aValue)
+    {
+        return WriteFloats({aValue.x, aValue.y});
+    }
+
+    nlohmann::json WritePropertyJson(const Vector3<float>& aValue)
+    {
+        return WriteFloats({aValue.x, aValue.y, aValue.z});
+    }
+
+    nlohmann::json WritePropertyJson(const Vector4<float>& aValue)
+    {
+        return WriteFloats({aValue.x, aValue.y, aValue.z, aValue.w});
+    }
+
+    nlohmann::json WritePropertyJson(const Color& aValue)
+    {
+        return WriteFloats({aValue.r, aValue.g, aValue.b, aValue.a});
     }
 
     nlohmann::json WritePropertyJson(StringId aValue)
@@ -161,5 +268,18 @@ namespace Vra::impl
             textures.push_back(std::move(slots));
         }
         return nlohmann::json{{"path", WriteString(model.myModelPath)}, {"textures", std::move(textures)}};
+    }
+
+    nlohmann::json WritePropertyJson(const CopyOnWriteWrapper<SceneSprite>& aValue)
+    {
+        const SceneSprite& sprite = aValue.Get();
+        nlohmann::json textures = nlohmann::json::array();
+        for (const StringId texture : sprite.myTextures)
+        {
+            textures.push_back(WriteString(texture));
+        }
+        return nlohmann::json{{"textures", std::move(textures)},
+                              {"pivot", WriteFloats({sprite.myPivot.x, sprite.myPivot.y})},
+                              {"size", WriteFloats({sprite.mySize.x, sprite.mySize.y})}};
     }
 }

@@ -9,6 +9,7 @@
 namespace Vra
 {
     template <> PropertyType<CopyOnWriteWrapper<SceneModel>> PropertyType<CopyOnWriteWrapper<SceneModel>>::ourInstance;
+    template <> PropertyType<CopyOnWriteWrapper<SceneSprite>> PropertyType<CopyOnWriteWrapper<SceneSprite>>::ourInstance;
     template <> PropertyType<CopyOnWriteWrapper<SceneReference>> PropertyType<CopyOnWriteWrapper<SceneReference>>::ourInstance;
     template <>
     PropertyType<CopyOnWriteWrapper<AnimationClipReference>> PropertyType<CopyOnWriteWrapper<AnimationClipReference>>::ourInstance;
@@ -16,6 +17,10 @@ namespace Vra
     template <> PropertyType<bool> PropertyType<bool>::ourInstance;
     template <> PropertyType<std::int32_t> PropertyType<std::int32_t>::ourInstance;
     template <> PropertyType<float> PropertyType<float>::ourInstance;
+    template <> PropertyType<Vector2<float>> PropertyType<Vector2<float>>::ourInstance;
+    template <> PropertyType<Vector3<float>> PropertyType<Vector3<float>>::ourInstance;
+    template <> PropertyType<Vector4<float>> PropertyType<Vector4<float>>::ourInstance;
+    template <> PropertyType<Color> PropertyType<Color>::ourInstance;
     template <> PropertyType<StringId> PropertyType<StringId>::ourInstance;
 
     namespace impl
