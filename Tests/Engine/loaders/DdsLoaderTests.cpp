@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 namespace
 {
@@ -256,6 +257,39 @@ namespace
             ASSERT_GT(bytes.size(), test.myOffset + 4) << test.myWhat;
             PutU32(bytes, test.myOffset, test.myValue);
             EXPECT_FALSE(DdsLoader::Parse(bytes, DdsLoader::LOAD_DEFAULT).has_value()) << test.myWhat;
+        }
+    }
+
+    TEST(DdsLoader, DamagedHeadersNeverDescribeMoreThanTheFileHolds)
+    {
+        std::mt19937 random(20261210);
+        for (const char* file : {"legacy_rgba8.dds", "dx10_bc7.dds", "cube_legacy_rgba8.dds"})
+        {
+            const std::vector<std::uint8_t> original = TextureFixtureFiles::Read(file);
+            ASSERT_GT(original.size(), 148u) << file;
+            for (int round = 0; round < 3000; ++round)
+            {
+                std::vector<std::uint8_t> bytes = original;
+                // Damage a few header bytes, sometimes with large values, sometimes cut the file.
+                for (int hit = 0; hit < 3; ++hit)
+                {
+                    bytes[4 + random() % 144] = static_cast<std::uint8_t>(random());
+                }
+                if (round % 4 == 0)
+                {
+                    bytes.resize(random() % bytes.size());
+                }
+                const auto image = DdsLoader::Parse(bytes, DdsLoader::LOAD_DEFAULT);
+                if (!image)
+                {
+                    continue;
+                }
+                ASSERT_LE(image->myBytes.size(), bytes.size()) << file << " round " << round;
+                for (const Vra::ImageSurface& surface : image->mySurfaces)
+                {
+                    ASSERT_LE(surface.myOffset + surface.mySize, image->myBytes.size()) << file << " round " << round;
+                }
+            }
         }
     }
 
