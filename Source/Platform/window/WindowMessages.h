@@ -5,11 +5,20 @@
 // Win32 messages the code was written against, with the same wParam/lParam packing.
 namespace Platform
 {
-    using WindowHandle = void*;   // opaque; null is no window
+    using WindowHandle = void*;   // opaque (the window layer's SDL_Window); null is no window
     using InstanceHandle = void*; // opaque module handle
     using WParam = std::uintptr_t;
     using LParam = std::intptr_t;
     using LResult = std::intptr_t;
+
+    // Screen or client coordinates; right and bottom are one past the last pixel.
+    struct Rect
+    {
+        std::int32_t myLeft = 0;
+        std::int32_t myTop = 0;
+        std::int32_t myRight = 0;
+        std::int32_t myBottom = 0;
+    };
 
     struct Message
     {
