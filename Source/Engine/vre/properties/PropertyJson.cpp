@@ -16,9 +16,7 @@ namespace Vra::impl
             {
                 return *text;
             }
-            static_cast<void>(aJson.get<std::string>());
-            // The getter above always throws for a value that is not a string.
-            throw nlohmann::json::type_error::create(302, "type must be string", &aJson);
+            throw nlohmann::json::type_error::create(302, std::string("type must be string, but is ") + aJson.type_name(), &aJson);
         }
 
         StringId InternStringOf(const nlohmann::json& aJson)

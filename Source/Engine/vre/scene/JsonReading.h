@@ -1,0 +1,27 @@
+#pragma once
+#include "stringRegistry/StringId.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstddef>
+#include <string>
+
+// Reading helpers shared by the scene and definition readers. They raise the JSON library's own
+// errors where a value has the wrong type, and never read a missing key or element.
+namespace Vra::impl
+{
+    // The member aKey of an object, JSON null when absent or when anObject is null; for any other
+    // value the library's type error for using a key on it.
+    const nlohmann::json& Member(const nlohmann::json& anObject, const char* aKey);
+
+    // A JSON string without a copy; otherwise "type must be string, but is ...".
+    const std::string& RequireString(const nlohmann::json& aValue);
+
+    // "type must be array, but is ..." for anything but an array.
+    const nlohmann::json& RequireArray(const nlohmann::json& aValue);
+
+    // Element anIndex of an array as a float, bounds-checked (out-of-range error 401).
+    float FloatAt(const nlohmann::json& anArray, std::size_t anIndex);
+
+    StringId InternString(const nlohmann::json& aValue);
+}
