@@ -1,0 +1,86 @@
+#pragma once
+#include "gpu/Device.h"
+#include "gpu/DeviceContext.h"
+#include "gpu/SwapChain.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace GpuTestSupport
+{
+    using namespace Platform::Gpu;
+
+    // Contents of a cooked test shader (built into <build>/tests/cooked).
+    inline std::string ReadCookedShader(const std::string& aName)
+    {
+        std::ifstream file("cooked/" + aName + ".cso", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    // Copies one subresource into a staging texture and returns its bytes, rows packed.
+    inline std::vector<uint8_t> ReadBack(Device& aDevice, const Ref<Texture2D>& aTexture, uint32_t aSubresource = 0, Format aStagingFormat = Format::UNKNOWN)
+    {
+        Texture2DDesc desc = aTexture->GetDesc();
+        desc.myUsage = Usage::Staging;
+        desc.myBindFlags = 0;
+        desc.myMiscFlags &= RESOURCE_MISC_TEXTURECUBE;
+        desc.myCpuAccessFlags = CPU_ACCESS_READ;
+        if (aStagingFormat != Format::UNKNOWN)
+        {
+            desc.myFormat = aStagingFormat;
+        }
+        Ref<Texture2D> staging;
+        EXPECT_TRUE(SUCCEEDED(aDevice.CreateTexture2D(desc, nullptr, &staging)));
+        DeviceContext& context = *aDevice.GetImmediateContext();
+        context.CopyResource(staging, aTexture);
+        MappedSubresource mapped;
+        EXPECT_TRUE(SUCCEEDED(context.Map(staging, aSubresource, MapType::Read, 0, &mapped)));
+        const auto* bytes = static_cast<const uint8_t*>(mapped.myData);
+        std::vector<uint8_t> result(bytes, bytes + mapped.myDepthPitch);
+        context.Unmap(staging, aSubresource);
+        return result;
+    }
+
+    class GpuTest : public ::testing::Test
+    {
+    protected:
+        void SetUp() override
+        {
+            ASSERT_TRUE(SUCCEEDED(CreateDevice(nullptr, &myDevice, &myContext)));
+        }
+
+        void TearDown() override
+        {
+            myContext.reset();
+            myDevice.reset();
+        }
+
+        Ref<Texture2D> MakeTarget(uint32_t aWidth, uint32_t aHeight, Format aFormat = Format::R8G8B8A8_UNORM)
+        {
+            Texture2DDesc desc;
+            desc.myWidth = aWidth;
+            desc.myHeight = aHeight;
+            desc.myFormat = aFormat;
+            desc.myBindFlags = BIND_RENDER_TARGET | BIND_SHADER_RESOURCE;
+            Ref<Texture2D> texture;
+            EXPECT_TRUE(SUCCEEDED(myDevice->CreateTexture2D(desc, nullptr, &texture)));
+            return texture;
+        }
+
+        Ref<RenderTargetView> MakeTargetView(const Ref<Texture2D>& aTexture)
+        {
+            Ref<RenderTargetView> view;
+            EXPECT_TRUE(SUCCEEDED(myDevice->CreateRenderTargetView(aTexture, nullptr, &view)));
+            return view;
+        }
+
+        Ref<Device> myDevice;
+        Ref<DeviceContext> myContext;
+    };
+}
