@@ -4,6 +4,8 @@
 #include <limits>
 #include <memory>
 
+#include "window/WindowMessages.h"
+
 // Plain records and enumerations of the GPU layer. The numbers of formats, flags and modes are
 // the ones the engine's rendering code is written against, so values read from files (DDS format
 // codes) and constants in the engine mean the same here.
@@ -371,13 +373,8 @@ namespace Platform::Gpu
         float myMaxDepth = 1.0f;
     };
 
-    struct Rect
-    {
-        int32_t myLeft = 0;
-        int32_t myTop = 0;
-        int32_t myRight = 0;
-        int32_t myBottom = 0;
-    };
+    // Scissor rectangles in target pixels, right and bottom one past the last.
+    using Rect = Platform::Rect;
 
     struct Box
     {
