@@ -1,13 +1,163 @@
 #include "fbx/Mesh.h"
 
+#include <cmath>
+#include <unordered_map>
+
 namespace Vra::Fbx
 {
-    bool Mesh::GenerateTangentsData(int aUvSet, bool anOverwrite, bool)
+    namespace
+    {
+        struct Vector3
+        {
+            double x = 0.0;
+            double y = 0.0;
+            double z = 0.0;
+            Vector3 operator+(const Vector3& anOther) const { return { x + anOther.x, y + anOther.y, z + anOther.z }; }
+            Vector3 operator-(const Vector3& anOther) const { return { x - anOther.x, y - anOther.y, z - anOther.z }; }
+            Vector3 operator*(double aFactor) const { return { x * aFactor, y * aFactor, z * aFactor }; }
+        };
+
+        Vector3 From(const Vector4& aVector) { return { aVector[0], aVector[1], aVector[2] }; }
+        double Dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+        Vector3 Cross(const Vector3& a, const Vector3& b)
+        {
+            return { a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x };
+        }
+        double Length(const Vector3& a) { return std::sqrt(Dot(a, a)); }
+        Vector3 Normalized(const Vector3& a, const Vector3& aFallback)
+        {
+            const double length = Length(a);
+            return length > 1e-20 ? a * (1.0 / length) : aFallback;
+        }
+
+        // Any unit vector at right angles to aNormal.
+        Vector3 Perpendicular(const Vector3& aNormal)
+        {
+            const Vector3 axis = std::abs(aNormal.x) < 0.9 ? Vector3{ 1.0, 0.0, 0.0 } : Vector3{ 0.0, 1.0, 0.0 };
+            return Normalized(Cross(axis, aNormal), { 1.0, 0.0, 0.0 });
+        }
+
+        template <typename T>
+        const T* ValueAt(const LayerElementTemplate<T>& anElement, int aControlPoint, int aPolygonVertex, int aPolygon)
+        {
+            int mapped = 0;
+            switch (anElement.GetMappingMode())
+            {
+            case MappingMode::ByControlPoint: mapped = aControlPoint; break;
+            case MappingMode::ByPolygonVertex: mapped = aPolygonVertex; break;
+            case MappingMode::ByPolygon: mapped = aPolygon; break;
+            case MappingMode::AllSame: mapped = 0; break;
+            default: return nullptr;
+            }
+            if (anElement.GetReferenceMode() != ReferenceMode::Direct)
+            {
+                if (mapped >= anElement.GetIndexArray().GetCount())
+                {
+                    return nullptr;
+                }
+                mapped = anElement.GetIndexArray().GetAt(mapped);
+            }
+            return mapped < anElement.GetDirectArray().GetCount() ? &anElement.GetDirectArray().GetAt(mapped) : nullptr;
+        }
+    }
+
+    bool Mesh::GenerateTangentsData(int aUvSet, bool anOverwrite, bool anIgnoreTangentFlip)
     {
         if (!anOverwrite && GetElementTangentCount() > 0 && GetElementBinormalCount() > 0)
         {
             return true;
         }
-        return GetElementUV(aUvSet) != nullptr && false;
+        const LayerElementUV* uvs = GetElementUV(aUvSet);
+        if (!uvs || GetPolygonCount() == 0)
+        {
+            return false;
+        }
+        const LayerElementNormal* normals = GetElementNormal(0);
+        const int polygonVertices = GetPolygonVertexCount();
+        std::vector<int> uvIndex(polygonVertices, -1);
+        std::vector<int> polygonOf(polygonVertices, 0);
+        for (int polygon = 0; polygon < GetPolygonCount(); ++polygon)
+        {
+            for (int corner = 0; corner < GetPolygonSize(polygon); ++corner)
+            {
+                const int vertex = myPolygonStarts[polygon] + corner;
+                uvIndex[vertex] = GetTextureUVIndex(polygon, corner, aUvSet);
+                polygonOf[vertex] = polygon;
+                if (uvIndex[vertex] < 0)
+                {
+                    return false;
+                }
+            }
+        }
+        // Corners that share a control point and a UV share their tangent frame.
+        const auto key = [&](int aVertex) {
+            return (static_cast<uint64_t>(static_cast<uint32_t>(myPolygonVertices[aVertex])) << 32) |
+                   static_cast<uint32_t>(uvIndex[aVertex]);
+        };
+        struct Sums
+        {
+            Vector3 myTangent;
+            Vector3 myBinormal;
+        };
+        std::unordered_map<uint64_t, Sums> sums;
+        std::vector<Vector3> faceNormals(GetPolygonCount());
+        for (int polygon = 0; polygon < GetPolygonCount(); ++polygon)
+        {
+            const int first = myPolygonStarts[polygon];
+            for (int corner = 1; corner + 1 < GetPolygonSize(polygon); ++corner)
+            {
+                const int corners[3] = { first, first + corner, first + corner + 1 };
+                const Vector3 p0 = From(myControlPoints[myPolygonVertices[corners[0]]]);
+                const Vector3 e1 = From(myControlPoints[myPolygonVertices[corners[1]]]) - p0;
+                const Vector3 e2 = From(myControlPoints[myPolygonVertices[corners[2]]]) - p0;
+                faceNormals[polygon] = faceNormals[polygon] + Cross(e1, e2);
+                const Vector2& t0 = uvs->GetDirectArray().GetAt(uvIndex[corners[0]]);
+                const Vector2& t1 = uvs->GetDirectArray().GetAt(uvIndex[corners[1]]);
+                const Vector2& t2 = uvs->GetDirectArray().GetAt(uvIndex[corners[2]]);
+                const double du1 = t1[0] - t0[0];
+                const double dv1 = t1[1] - t0[1];
+                const double du2 = t2[0] - t0[0];
+                const double dv2 = t2[1] - t0[1];
+                const double determinant = du1 * dv2 - du2 * dv1;
+                if (std::abs(determinant) < 1e-20)
+                {
+                    continue;
+                }
+                const double inverse = 1.0 / determinant;
+                const Vector3 tangent = (e1 * dv2 - e2 * dv1) * inverse;
+                const Vector3 binormal = (e2 * du1 - e1 * du2) * inverse;
+                for (const int vertex : corners)
+                {
+                    Sums& sum = sums[key(vertex)];
+                    sum.myTangent = sum.myTangent + tangent;
+                    sum.myBinormal = sum.myBinormal + binormal;
+                }
+            }
+        }
+        LayerElementTangent tangents;
+        LayerElementBinormal binormals;
+        tangents.SetMappingMode(MappingMode::ByPolygonVertex);
+        binormals.SetMappingMode(MappingMode::ByPolygonVertex);
+        tangents.GetDirectArray().GetValues().reserve(polygonVertices);
+        binormals.GetDirectArray().GetValues().reserve(polygonVertices);
+        for (int vertex = 0; vertex < polygonVertices; ++vertex)
+        {
+            const Vector3 faceNormal = Normalized(faceNormals[polygonOf[vertex]], { 0.0, 0.0, 1.0 });
+            const Vector4* fileNormal = normals ? ValueAt(*normals, myPolygonVertices[vertex], vertex, polygonOf[vertex]) : nullptr;
+            const Vector3 normal = fileNormal ? Normalized(From(*fileNormal), faceNormal) : faceNormal;
+            const Sums& sum = sums[key(vertex)];
+            // Gram-Schmidt: the tangent at right angles to the normal.
+            Vector3 tangent = Normalized(sum.myTangent - normal * Dot(normal, sum.myTangent), Perpendicular(normal));
+            Vector3 binormal = Cross(normal, tangent);
+            if (!anIgnoreTangentFlip && Dot(binormal, sum.myBinormal) < 0.0)
+            {
+                binormal = binormal * -1.0;
+            }
+            tangents.GetDirectArray().GetValues().emplace_back(tangent.x, tangent.y, tangent.z, 1.0);
+            binormals.GetDirectArray().GetValues().emplace_back(binormal.x, binormal.y, binormal.z, 1.0);
+        }
+        myTangents.assign(1, std::move(tangents));
+        myBinormals.assign(1, std::move(binormals));
+        return true;
     }
 }

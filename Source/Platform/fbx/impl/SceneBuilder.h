@@ -20,5 +20,8 @@ namespace Vra::Fbx
 
         static void ConvertUnit(Scene& aScene, const SystemUnit& aTarget, bool aConvertClusters);
         static void ConvertAxes(Scene& aScene, const AxisSystem& aTarget);
+
+    private:
+        class Reader;
     };
 }

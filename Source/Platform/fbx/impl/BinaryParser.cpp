@@ -1,0 +1,346 @@
+#include "fbx/impl/BinaryParser.h"
+
+#include <zlib.h>
+
+#include <cstring>
+#include <limits>
+
+namespace Vra::Fbx
+{
+    namespace
+    {
+        constexpr size_t HEADER_SIZE = 27;
+        constexpr int MAX_DEPTH = 64;
+        // Deflate cannot shrink data by more than about 1032 to 1; a larger claimed size is a lie.
+        constexpr uint64_t MAX_DEFLATE_RATIO = 1032;
+        constexpr uint64_t MAX_ARRAY_BYTES = uint64_t(1) << 31;
+
+        class BinaryReader
+        {
+        public:
+            BinaryReader(const unsigned char* someBytes, size_t aSize, std::string& anError)
+                : myBytes(someBytes), mySize(aSize), myError(anError)
+            {
+            }
+
+            bool ParseFile(Record& aRoot)
+            {
+                const uint32_t version = ReadU32(23);
+                myLongHeaders = version >= 7500;
+                uint64_t position = HEADER_SIZE;
+                while (position < mySize)
+                {
+                    bool isNull = false;
+                    Record record;
+                    if (mySize - position < RecordHeaderSize())
+                    {
+                        // Some writers end the file without a full terminating record.
+                        return true;
+                    }
+                    if (!ReadRecord(position, mySize, 0, record, isNull))
+                    {
+                        return false;
+                    }
+                    if (isNull)
+                    {
+                        return true;
+                    }
+                    aRoot.myChildren.push_back(std::move(record));
+                }
+                return true;
+            }
+
+        private:
+            size_t RecordHeaderSize() const { return myLongHeaders ? 25 : 13; }
+
+            bool Fail(uint64_t anOffset, const std::string& aWhat)
+            {
+                myError = "Malformed binary FBX at byte " + std::to_string(anOffset) + ": " + aWhat;
+                return false;
+            }
+
+            uint32_t ReadU32(uint64_t anOffset) const
+            {
+                uint32_t value = 0;
+                std::memcpy(&value, myBytes + anOffset, sizeof(value));
+                return value;
+            }
+
+            uint64_t ReadU64(uint64_t anOffset) const
+            {
+                uint64_t value = 0;
+                std::memcpy(&value, myBytes + anOffset, sizeof(value));
+                return value;
+            }
+
+            uint64_t ReadOffset(uint64_t anOffset) const { return myLongHeaders ? ReadU64(anOffset) : ReadU32(anOffset); }
+
+            // aPosition moves past the record. aLimit is where the enclosing record ends.
+            bool ReadRecord(uint64_t& aPosition, uint64_t aLimit, int aDepth, Record& aRecord, bool& anIsNull)
+            {
+                const uint64_t start = aPosition;
+                const size_t headerSize = RecordHeaderSize();
+                if (aLimit - start < headerSize)
+                {
+                    return Fail(start, "record header cut off");
+                }
+                const size_t word = myLongHeaders ? 8 : 4;
+                const uint64_t endOffset = ReadOffset(start);
+                const uint64_t propertyCount = ReadOffset(start + word);
+                const uint64_t propertyBytes = ReadOffset(start + 2 * word);
+                const uint8_t nameLength = myBytes[start + 3 * word];
+                if (endOffset == 0 && propertyCount == 0 && propertyBytes == 0 && nameLength == 0)
+                {
+                    anIsNull = true;
+                    aPosition = start + headerSize;
+                    return true;
+                }
+                anIsNull = false;
+                if (aDepth >= MAX_DEPTH)
+                {
+                    return Fail(start, "records nested too deeply");
+                }
+                const uint64_t nameStart = start + headerSize;
+                if (endOffset > aLimit || endOffset < nameStart || endOffset - nameStart < nameLength ||
+                    endOffset - nameStart - nameLength < propertyBytes)
+                {
+                    return Fail(start, "record end offset " + std::to_string(endOffset) + " outside its bounds");
+                }
+                if (propertyCount > propertyBytes)
+                {
+                    return Fail(start, "more properties than property bytes");
+                }
+                aRecord.myName.assign(reinterpret_cast<const char*>(myBytes + nameStart), nameLength);
+                uint64_t position = nameStart + nameLength;
+                const uint64_t propertiesEnd = position + propertyBytes;
+                aRecord.myValues.reserve(static_cast<size_t>(propertyCount));
+                for (uint64_t index = 0; index < propertyCount; ++index)
+                {
+                    RecordValue value;
+                    if (!ReadValue(position, propertiesEnd, value))
+                    {
+                        return false;
+                    }
+                    aRecord.myValues.push_back(std::move(value));
+                }
+                if (position != propertiesEnd)
+                {
+                    return Fail(position, "property list length does not match its properties");
+                }
+                while (position < endOffset)
+                {
+                    Record child;
+                    bool childIsNull = false;
+                    if (!ReadRecord(position, endOffset, aDepth + 1, child, childIsNull))
+                    {
+                        return false;
+                    }
+                    if (childIsNull)
+                    {
+                        break;
+                    }
+                    aRecord.myChildren.push_back(std::move(child));
+                }
+                aPosition = endOffset;
+                return true;
+            }
+
+            bool Need(uint64_t aPosition, uint64_t anEnd, uint64_t aCount)
+            {
+                if (aPosition > anEnd || anEnd - aPosition < aCount)
+                {
+                    return Fail(aPosition, "property runs past the end of its record");
+                }
+                return true;
+            }
+
+            template <typename T>
+            T Read(uint64_t anOffset) const
+            {
+                T value;
+                std::memcpy(&value, myBytes + anOffset, sizeof(T));
+                return value;
+            }
+
+            bool ReadValue(uint64_t& aPosition, uint64_t anEnd, RecordValue& aValue)
+            {
+                if (!Need(aPosition, anEnd, 1))
+                {
+                    return false;
+                }
+                const char type = static_cast<char>(myBytes[aPosition]);
+                const uint64_t at = aPosition + 1;
+                switch (type)
+                {
+                case 'Y': return Scalar<int16_t>(aPosition, anEnd, aValue);
+                case 'C': return Scalar<uint8_t>(aPosition, anEnd, aValue);
+                case 'I': return Scalar<int32_t>(aPosition, anEnd, aValue);
+                case 'L': return Scalar<int64_t>(aPosition, anEnd, aValue);
+                case 'F': return Scalar<float>(aPosition, anEnd, aValue);
+                case 'D': return Scalar<double>(aPosition, anEnd, aValue);
+                case 'S':
+                case 'R':
+                {
+                    if (!Need(at, anEnd, 4))
+                    {
+                        return false;
+                    }
+                    const uint32_t length = ReadU32(at);
+                    if (!Need(at + 4, anEnd, length))
+                    {
+                        return false;
+                    }
+                    aValue.myType = RecordValue::Type::String;
+                    aValue.myString.assign(reinterpret_cast<const char*>(myBytes + at + 4), length);
+                    aPosition = at + 4 + length;
+                    return true;
+                }
+                case 'f': return Array<float>(aPosition, anEnd, aValue);
+                case 'd': return Array<double>(aPosition, anEnd, aValue);
+                case 'i': return Array<int32_t>(aPosition, anEnd, aValue);
+                case 'l': return Array<int64_t>(aPosition, anEnd, aValue);
+                case 'b': return Array<uint8_t>(aPosition, anEnd, aValue);
+                default:
+                    return Fail(aPosition, "unknown property type code " + std::to_string(static_cast<unsigned char>(type)));
+                }
+            }
+
+            template <typename T>
+            static void Store(RecordValue& aValue, T aScalar)
+            {
+                if constexpr (std::is_floating_point_v<T>)
+                {
+                    aValue.myType = RecordValue::Type::Number;
+                    aValue.myNumber = static_cast<double>(aScalar);
+                }
+                else
+                {
+                    aValue.myType = RecordValue::Type::Integer;
+                    aValue.myInteger = static_cast<int64_t>(aScalar);
+                }
+            }
+
+            template <typename T>
+            bool Scalar(uint64_t& aPosition, uint64_t anEnd, RecordValue& aValue)
+            {
+                if (!Need(aPosition + 1, anEnd, sizeof(T)))
+                {
+                    return false;
+                }
+                Store(aValue, Read<T>(aPosition + 1));
+                aPosition += 1 + sizeof(T);
+                return true;
+            }
+
+            template <typename T>
+            bool Array(uint64_t& aPosition, uint64_t anEnd, RecordValue& aValue)
+            {
+                const uint64_t at = aPosition + 1;
+                if (!Need(at, anEnd, 12))
+                {
+                    return false;
+                }
+                const uint64_t count = ReadU32(at);
+                const uint32_t encoding = ReadU32(at + 4);
+                const uint64_t storedBytes = ReadU32(at + 8);
+                const uint64_t dataStart = at + 12;
+                if (!Need(dataStart, anEnd, storedBytes))
+                {
+                    return false;
+                }
+                const uint64_t bytes = count * sizeof(T);
+                if (bytes > MAX_ARRAY_BYTES)
+                {
+                    return Fail(at, "array of " + std::to_string(count) + " elements is too large");
+                }
+                std::vector<T> elements(static_cast<size_t>(count));
+                if (encoding == 0)
+                {
+                    if (storedBytes != bytes)
+                    {
+                        return Fail(at, "array length " + std::to_string(count) + " does not match its " +
+                                            std::to_string(storedBytes) + " bytes");
+                    }
+                    if (bytes > 0)
+                    {
+                        std::memcpy(elements.data(), myBytes + dataStart, static_cast<size_t>(bytes));
+                    }
+                }
+                else if (encoding == 1)
+                {
+                    if (bytes > storedBytes * MAX_DEFLATE_RATIO + 64)
+                    {
+                        return Fail(at, "deflated array claims " + std::to_string(count) + " elements from " +
+                                            std::to_string(storedBytes) + " bytes");
+                    }
+                    if (!Inflate(myBytes + dataStart, storedBytes, reinterpret_cast<unsigned char*>(elements.data()), bytes))
+                    {
+                        return Fail(at, "bad deflate data or wrong array length");
+                    }
+                }
+                else
+                {
+                    return Fail(at, "unknown array encoding " + std::to_string(encoding));
+                }
+                if constexpr (std::is_floating_point_v<T>)
+                {
+                    aValue.myType = RecordValue::Type::NumberArray;
+                    aValue.myNumbers.assign(elements.begin(), elements.end());
+                }
+                else
+                {
+                    aValue.myType = RecordValue::Type::IntegerArray;
+                    aValue.myIntegers.assign(elements.begin(), elements.end());
+                }
+                aPosition = dataStart + storedBytes;
+                return true;
+            }
+
+            // True only when the stream ends exactly after anOutputSize bytes.
+            static bool Inflate(const unsigned char* anInput, uint64_t anInputSize, unsigned char* anOutput, uint64_t anOutputSize)
+            {
+                z_stream stream{};
+                if (inflateInit(&stream) != Z_OK)
+                {
+                    return false;
+                }
+                stream.next_in = const_cast<Bytef*>(anInput);
+                stream.avail_in = static_cast<uInt>(anInputSize);
+                unsigned char spare = 0;
+                stream.next_out = anOutputSize > 0 ? anOutput : &spare;
+                stream.avail_out = static_cast<uInt>(anOutputSize);
+                int result = inflate(&stream, Z_FINISH);
+                const bool filled = stream.total_out == anOutputSize;
+                if (result == Z_BUF_ERROR && filled && stream.avail_out == 0)
+                {
+                    // Output full: the stream must end here, with nothing more to give.
+                    stream.next_out = &spare;
+                    stream.avail_out = 1;
+                    result = inflate(&stream, Z_FINISH);
+                    if (stream.total_out != anOutputSize)
+                    {
+                        result = Z_DATA_ERROR;
+                    }
+                }
+                inflateEnd(&stream);
+                return result == Z_STREAM_END && stream.total_out == anOutputSize;
+            }
+
+            const unsigned char* myBytes;
+            uint64_t mySize;
+            std::string& myError;
+            bool myLongHeaders = false;
+        };
+    }
+
+    bool ParseBinary(const unsigned char* someBytes, size_t aSize, Record& aRoot, std::string& anError)
+    {
+        if (aSize < HEADER_SIZE)
+        {
+            anError = "Malformed binary FBX: header cut off";
+            return false;
+        }
+        BinaryReader reader(someBytes, aSize, anError);
+        return reader.ParseFile(aRoot);
+    }
+}
