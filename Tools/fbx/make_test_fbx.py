@@ -71,11 +71,16 @@ def material(name, colour, normal_map=False):
     return mat
 
 
-def cube(name, size, location=(0, 0, 0)):
+def cube(name, size, location=(0, 0, 0), stretch=None):
     bpy.ops.mesh.primitive_cube_add(size=size, location=location)
     obj = bpy.context.active_object
     obj.name = name
     obj.data.name = name
+    if stretch:
+        # Moves and stretches the mesh data itself, so that every axis has its own extent.
+        scale, offset = stretch
+        for vertex in obj.data.vertices:
+            vertex.co = Vector([vertex.co[i] * scale[i] + offset[i] for i in range(3)])
     return obj
 
 
@@ -83,20 +88,23 @@ def mesh_facts(obj):
     mesh = obj.data
     return {"control_points": len(mesh.vertices), "polygons": len(mesh.polygons),
             "triangles": sum(len(p.vertices) - 2 for p in mesh.polygons),
+            "local_min": v3([min(v.co[i] for v in mesh.vertices) for i in range(3)]),
+            "local_max": v3([max(v.co[i] for v in mesh.vertices) for i in range(3)]),
             "world_min": v3([min((obj.matrix_world @ v.co)[i] for v in mesh.vertices) for i in range(3)]),
             "world_max": v3([max((obj.matrix_world @ v.co)[i] for v in mesh.vertices) for i in range(3)])}
 
 
 def make_cubes(facts):
-    # The same 100 cm cube three times: centimetres Y-up, metres Y-up, centimetres Z-up.
+    # The same box three times: centimetres Y-up, metres Y-up, centimetres Z-up. Its mesh data spans
+    # x -10..30, y -25..35, z 0..100 cm, so that each axis can be told apart after conversion.
     reset(0.01)
-    cube("Cube", 100.0, (0, 0, 50))
+    cube("Cube", 1.0, stretch=((40, 60, 100), (10, 5, 50)))
     facts["cube"] = mesh_facts(bpy.data.objects["Cube"])
     export("cube_cm.fbx", bake_anim=False)
     export("cube_zup.fbx", bake_anim=False, axis_forward='Y', axis_up='Z')
 
     reset(1.0)
-    cube("Cube", 1.0, (0, 0, 0.5))
+    cube("Cube", 1.0, stretch=((0.4, 0.6, 1.0), (0.1, 0.05, 0.5)))
     export("cube_m.fbx", bake_anim=False, apply_scale_options='FBX_SCALE_UNITS')
 
 

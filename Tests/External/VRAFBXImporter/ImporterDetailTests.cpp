@@ -137,13 +137,13 @@ TEST(ImporterNames, ShortNamesSkeletonNamesAndTextureNames)
     } joints[] = {
         {"Rig:Spine", "Spine", "Rig"},
         {"Outer:Inner:Hand", "Hand", "Outer"},
-        {"Pelvis", "Pelvis", "Pelvis"},
+        {"Pelvis", "Pelvis", "SK_bird"},
         {"Trailing:", "", "Trailing"},
     };
     for (const auto& joint : joints)
     {
         EXPECT_EQ(ShortName(joint.myName), joint.myShort) << joint.myName;
-        EXPECT_EQ(SkeletonNameFromJoint(joint.myName), joint.mySkeleton) << joint.myName;
+        EXPECT_EQ(SkeletonName(joint.myName, "animation/Bird/SK_bird.fbx"), joint.mySkeleton) << joint.myName;
     }
 
     const std::pair<const char*, const char*> paths[] = {
@@ -155,7 +155,7 @@ TEST(ImporterNames, ShortNamesSkeletonNamesAndTextureNames)
     };
     for (const auto& [path, name] : paths)
     {
-        EXPECT_EQ(SkeletonNameFromPath(path), name) << path;
+        EXPECT_EQ(SkeletonName("Hips", path), name) << path;
     }
 
     EXPECT_EQ(AfterLastBackslash("textures\\Stone_D.dds"), "Stone_D.dds");

@@ -135,14 +135,13 @@ namespace Vra::FBX::impl
         return slash == std::string::npos ? aText : aText.substr(slash + 1);
     }
 
-    std::string SkeletonNameFromJoint(const std::string& aFirstJointName)
+    std::string SkeletonName(const std::string& aFirstJointName, const std::string& aPath)
     {
         const std::size_t colon = aFirstJointName.find(':');
-        return colon == std::string::npos ? aFirstJointName : aFirstJointName.substr(0, colon);
-    }
-
-    std::string SkeletonNameFromPath(const std::string& aPath)
-    {
+        if (colon != std::string::npos)
+        {
+            return aFirstJointName.substr(0, colon);
+        }
         std::string path = aPath;
         std::replace(path.begin(), path.end(), '/', '\\');
         std::string name = AfterLastBackslash(path);

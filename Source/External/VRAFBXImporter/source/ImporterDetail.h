@@ -22,9 +22,9 @@ namespace Vra::FBX::impl
     // The text after the last backslash; the whole text when it has none.
     std::string AfterLastBackslash(const std::string& aText);
 
-    // A skeleton is named by its first joint's namespace, or failing that by the file's name.
-    std::string SkeletonNameFromJoint(const std::string& aFirstJointName);
-    std::string SkeletonNameFromPath(const std::string& aPath);
+    // A skeleton is named by its first joint's namespace (the text before the first ':'); a joint
+    // without one leaves the file's name without its extension.
+    std::string SkeletonName(const std::string& aFirstJointName, const std::string& aPath);
 
     bool EndsWith(const std::string& aText, const std::string& anEnding);
 }

@@ -1,0 +1,873 @@
+#include "Importer.h"
+
+#include "Assert.h"
+#include "ImporterDetail.h"
+#include "fbx/Fbx.h"
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <shared_mutex>
+#include <stdexcept>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace Vra::FBX
+{
+    namespace
+    {
+        namespace Sdk = Vra::Fbx;
+
+        // Imports hold the lock shared for their whole run, so a shut-down (exclusive) never pulls
+        // the manager from under an import that is still reading.
+        struct ImporterState
+        {
+            std::shared_mutex Lock;
+            Sdk::Manager* Manager = nullptr;
+            Sdk::IOSettings* Settings = nullptr;
+            Sdk::GeometryConverter* Converter = nullptr;
+            Sdk::AxisSystem TargetAxisSystem;
+            Sdk::Importer* Importer = nullptr;
+        };
+
+        ImporterState& GetState()
+        {
+            static ImporterState state;
+            return state;
+        }
+
+        std::mutex& LastImportErrorLock()
+        {
+            static std::mutex lock;
+            return lock;
+        }
+
+        std::string& LastImportError()
+        {
+            static std::string text;
+            return text;
+        }
+
+        void SetLastImportError(std::string aText)
+        {
+            std::lock_guard lock(LastImportErrorLock());
+            LastImportError() = std::move(aText);
+        }
+
+        // Raised inside the reading; the import entry points wrap it as a nested runtime error.
+        [[noreturn]] void Fail(const std::string& aMessage)
+        {
+            throw std::runtime_error(aMessage);
+        }
+
+        // What the layer readers raise for a reference mode they cannot follow.
+        struct InvalidReferenceMode : std::exception
+        {
+            const char* what() const noexcept override { return "Invalid Reference Mode!"; }
+        };
+
+        ImportedMatrix ToImported(const Sdk::Matrix& aMatrix)
+        {
+            ImportedMatrix result;
+            for (int row = 0; row < 4; ++row)
+            {
+                const Sdk::Vector4 values = aMatrix.GetRow(row);
+                for (int column = 0; column < 4; ++column)
+                {
+                    result.Data[row * 4 + column] = static_cast<float>(values[column]);
+                }
+            }
+            return result;
+        }
+
+        bool HasAttribute(const Sdk::Node* aNode, Sdk::NodeAttribute::Type aType)
+        {
+            const Sdk::NodeAttribute* attribute = aNode->GetNodeAttribute();
+            return attribute && attribute->GetAttributeType() == aType;
+        }
+
+        // The scene and the importer of one import, destroyed on every way out.
+        class OpenedFile
+        {
+        public:
+            explicit OpenedFile(Sdk::Importer* anImporter) : myImporter(anImporter) {}
+            ~OpenedFile()
+            {
+                if (myScene)
+                {
+                    myScene->Destroy();
+                }
+                myImporter->Destroy();
+            }
+            OpenedFile(const OpenedFile&) = delete;
+            OpenedFile& operator=(const OpenedFile&) = delete;
+
+            Sdk::Importer* Importer() const { return myImporter; }
+            Sdk::Scene* Scene() const { return myScene; }
+            void SetScene(Sdk::Scene* aScene) { myScene = aScene; }
+            bool StatusIsSuccess() const { return myImporter->GetStatus().GetCode() == Sdk::Status::Code::Success; }
+            const std::string& ErrorText() const { return myImporter->GetStatus().GetErrorString(); }
+
+        private:
+            Sdk::Importer* myImporter;
+            Sdk::Scene* myScene = nullptr;
+        };
+
+        // ---- Skeleton walk -------------------------------------------------------------------
+
+        struct SkeletonWalk
+        {
+            ImportedSkeleton Skeleton;
+            std::vector<ImportedJoint> Events;
+            std::vector<ImportedSocket> Sockets;
+        };
+
+        void CollectSkeleton(const Sdk::Node* aNode, SkeletonWalk& aWalk, std::int32_t aParent)
+        {
+            std::int32_t childParent = aParent;
+            const std::string name = aNode->GetNameString();
+            if (HasAttribute(aNode, Sdk::NodeAttribute::Type::Skeleton))
+            {
+                ImportedSkeleton& skeleton = aWalk.Skeleton;
+                ImportedJoint joint;
+                joint.Parent = aParent;
+                joint.Name = name;
+                joint.NameShort = impl::ShortName(name);
+                const std::size_t index = skeleton.Joints.size();
+                if (skeleton.JointNameToIndex.contains(joint.NameShort))
+                {
+                    Fail("Found more than one bone with the same name [" + name + "]!");
+                }
+                skeleton.JointNameToIndex.emplace(joint.NameShort, index);
+                skeleton.Joints.push_back(std::move(joint));
+                if (aParent >= 0)
+                {
+                    skeleton.Joints[aParent].Children.push_back(static_cast<std::uint32_t>(index));
+                }
+                childParent = static_cast<std::int32_t>(index);
+            }
+            else if (HasAttribute(aNode, Sdk::NodeAttribute::Type::Null))
+            {
+                if (impl::EndsWith(name, "_evt") || impl::EndsWith(name, "_event"))
+                {
+                    ImportedJoint event;
+                    event.Parent = aParent;
+                    event.Name = name;
+                    aWalk.Events.push_back(std::move(event));
+                }
+                else if (impl::EndsWith(name, "_skt") || impl::EndsWith(name, "_socket"))
+                {
+                    ImportedSocket socket;
+                    socket.Transform = ToImported(aNode->EvaluateGlobalTransform(Sdk::Time(0), Sdk::PivotSet::SourcePivot));
+                    socket.Parent = aParent;
+                    socket.Name = name;
+                    aWalk.Sockets.push_back(std::move(socket));
+                }
+            }
+            for (int child = 0; child < aNode->GetChildCount(); ++child)
+            {
+                CollectSkeleton(aNode->GetChild(child), aWalk, childParent);
+            }
+        }
+
+        // ---- Node collection -----------------------------------------------------------------
+
+        void CollectMeshNodes(Sdk::Node* aNode, std::vector<Sdk::Node*>& someMeshNodes)
+        {
+            if (HasAttribute(aNode, Sdk::NodeAttribute::Type::Mesh))
+            {
+                someMeshNodes.push_back(aNode);
+            }
+            for (int child = 0; child < aNode->GetChildCount(); ++child)
+            {
+                CollectMeshNodes(aNode->GetChild(child), someMeshNodes);
+            }
+        }
+
+        void CollectLodGroupNodes(Sdk::Node* aNode, std::vector<Sdk::Node*>& someGroupNodes)
+        {
+            if (HasAttribute(aNode, Sdk::NodeAttribute::Type::LodGroup))
+            {
+                someGroupNodes.push_back(aNode);
+                return;
+            }
+            for (int child = 0; child < aNode->GetChildCount(); ++child)
+            {
+                CollectLodGroupNodes(aNode->GetChild(child), someGroupNodes);
+            }
+        }
+
+        // ---- Layer reading -------------------------------------------------------------------
+
+        template <typename Value>
+        bool FindLayerValue(const Sdk::LayerElementTemplate<Value>& anElement, int aControlPoint, int aPolygonVertex,
+                            Value& aValue)
+        {
+            int index = 0;
+            switch (anElement.GetMappingMode())
+            {
+            case Sdk::MappingMode::ByControlPoint: index = aControlPoint; break;
+            case Sdk::MappingMode::ByPolygonVertex: index = aPolygonVertex; break;
+            default: return false;
+            }
+            switch (anElement.GetReferenceMode())
+            {
+            case Sdk::ReferenceMode::Direct: aValue = anElement.GetDirectArray().GetAt(index); return true;
+            case Sdk::ReferenceMode::IndexToDirect:
+                aValue = anElement.GetDirectArray().GetAt(anElement.GetIndexArray().GetAt(index));
+                return true;
+            default: throw InvalidReferenceMode();
+            }
+        }
+
+        void ReadLayerVector(const Sdk::LayerElementTemplate<Sdk::Vector4>* anElement, int aControlPoint, int aPolygonVertex, float (&someOut)[3])
+        {
+            Sdk::Vector4 value;
+            if (anElement && FindLayerValue(*anElement, aControlPoint, aPolygonVertex, value))
+            {
+                for (int i = 0; i < 3; ++i)
+                {
+                    someOut[i] = static_cast<float>(value[i]);
+                }
+            }
+        }
+
+        void ReadVertexColor(const Sdk::LayerElementVertexColor& anElement, int aControlPoint, int aPolygonVertex,
+                             float (&someOut)[4])
+        {
+            // A set mapped some other way keeps the reader's default colour.
+            Sdk::Color colour;
+            FindLayerValue(anElement, aControlPoint, aPolygonVertex, colour);
+            for (int i = 0; i < 4; ++i)
+            {
+                someOut[i] = static_cast<float>(colour[i]);
+            }
+        }
+
+        // ---- Mesh extraction -----------------------------------------------------------------
+
+        constexpr int MAX_LAYER_SETS = 4;
+        constexpr int MAX_INFLUENCES = 4;
+
+        using Influences = std::vector<std::vector<std::pair<std::uint32_t, float>>>;
+
+        Influences ReadSkin(const Sdk::Node* aNode, const Sdk::Mesh* aMesh, ImportedSkeleton& aSkeleton)
+        {
+            Influences influences(static_cast<std::size_t>(aMesh->GetControlPointsCount()));
+            if (aSkeleton.Joints.empty())
+            {
+                return influences;
+            }
+            const Sdk::Matrix geometry(aNode->GetGeometricTranslation(Sdk::PivotSet::SourcePivot),
+                                       aNode->GetGeometricRotation(Sdk::PivotSet::SourcePivot),
+                                       aNode->GetGeometricScaling(Sdk::PivotSet::SourcePivot));
+            for (int skinIndex = 0; skinIndex < aMesh->GetSkinCount(); ++skinIndex)
+            {
+                const Sdk::Skin* skin = aMesh->GetSkin(skinIndex);
+                for (int clusterIndex = 0; skin && clusterIndex < skin->GetClusterCount(); ++clusterIndex)
+                {
+                    const Sdk::Cluster* cluster = skin->GetCluster(clusterIndex);
+                    // A cluster without a joint node moves nothing that could be named.
+                    if (!cluster || !cluster->GetLink())
+                    {
+                        continue;
+                    }
+                    Sdk::Matrix transform;
+                    Sdk::Matrix transformLink;
+                    cluster->GetTransformMatrix(transform);
+                    cluster->GetTransformLinkMatrix(transformLink);
+                    const Sdk::Matrix bind = (transformLink.Inverse() * transform * geometry).Transpose();
+
+                    // A link the skeleton does not know is entered as joint 0, as the name lookup does.
+                    const std::string shortName = impl::ShortName(cluster->GetLink()->GetNameString());
+                    const std::size_t jointIndex = aSkeleton.JointNameToIndex[shortName];
+                    aSkeleton.Joints[jointIndex].BindPoseInverse = ToImported(bind);
+
+                    const int* indices = cluster->GetControlPointIndices();
+                    const double* weights = cluster->GetControlPointWeights();
+                    for (int i = 0; i < cluster->GetControlPointIndicesCount(); ++i)
+                    {
+                        influences[static_cast<std::size_t>(indices[i])].emplace_back(
+                            static_cast<std::uint32_t>(jointIndex), static_cast<float>(weights[i]));
+                    }
+                }
+            }
+            return influences;
+        }
+
+        std::uint32_t SceneMaterialIndex(const Sdk::Scene* aScene, const Sdk::SurfaceMaterial* aMaterial)
+        {
+            for (int i = 0; i < aScene->GetMaterialCount(); ++i)
+            {
+                if (aScene->GetMaterial(i) == aMaterial)
+                {
+                    return static_cast<std::uint32_t>(i);
+                }
+            }
+            return 0;
+        }
+
+        int PolygonMaterial(const Sdk::Mesh* aMesh, int aPolygon)
+        {
+            const Sdk::LayerElementMaterial* element = aMesh->GetElementMaterial(0);
+            // Without an element every polygon wears the node's first material.
+            if (!element || element->GetIndexArray().GetCount() == 0)
+            {
+                return 0;
+            }
+            const bool allSame = element->GetMappingMode() == Sdk::MappingMode::AllSame ||
+                                 aPolygon >= element->GetIndexArray().GetCount();
+            return element->GetIndexArray().GetAt(allSame ? 0 : aPolygon);
+        }
+
+        struct Extremes
+        {
+            float Min[3] = {0.f, 0.f, 0.f};
+            float Max[3] = {0.f, 0.f, 0.f};
+
+            void Add(const float (&somePosition)[4])
+            {
+                for (int i = 0; i < 3; ++i)
+                {
+                    Min[i] = std::min(Min[i], somePosition[i]);
+                    Max[i] = std::max(Max[i], somePosition[i]);
+                }
+            }
+        };
+
+        ImportedVertex ReadVertex(const Sdk::Mesh* aMesh, const Influences& someInfluences, int aPolygon, int aCorner,
+                                  int aPolygonVertex)
+        {
+            ImportedVertex vertex;
+            const int controlPoint = aMesh->GetPolygonVertex(aPolygon, aCorner);
+            const Sdk::Vector4& point = aMesh->GetControlPointAt(controlPoint);
+            for (int i = 0; i < 4; ++i)
+            {
+                vertex.Position[i] = static_cast<float>(point[i]);
+            }
+
+            const int uvSets = std::min(aMesh->GetElementUVCount(), MAX_LAYER_SETS);
+            for (int set = 0; set < uvSets; ++set)
+            {
+                // Each set by its own index: sets may be laid out differently from set 0.
+                const int uvIndex = aMesh->GetTextureUVIndex(aPolygon, aCorner, set);
+                if (uvIndex >= 0)
+                {
+                    const Sdk::Vector2& uv = aMesh->GetElementUV(set)->GetDirectArray().GetAt(uvIndex);
+                    vertex.UVs[set][0] = static_cast<float>(uv[0]);
+                    vertex.UVs[set][1] = 1.f - static_cast<float>(uv[1]);
+                }
+            }
+
+            ReadLayerVector(aMesh->GetElementNormal(0), controlPoint, aPolygonVertex, vertex.Normal);
+            ReadLayerVector(aMesh->GetElementTangent(0), controlPoint, aPolygonVertex, vertex.Tangent);
+            ReadLayerVector(aMesh->GetElementBinormal(0), controlPoint, aPolygonVertex, vertex.Binormal);
+
+            const int colourSets = std::min(aMesh->GetElementVertexColorCount(), MAX_LAYER_SETS);
+            for (int set = 0; set < colourSets; ++set)
+            {
+                ReadVertexColor(*aMesh->GetElementVertexColor(set), controlPoint, aPolygonVertex, vertex.VertexColors[set]);
+            }
+
+            const auto& influences = someInfluences[static_cast<std::size_t>(controlPoint)];
+            const std::size_t used = std::min<std::size_t>(influences.size(), MAX_INFLUENCES);
+            for (std::size_t i = 0; i < used; ++i)
+            {
+                vertex.BoneIDs[i] = influences[i].first;
+                vertex.BoneWeights[i] = influences[i].second;
+            }
+            return vertex;
+        }
+
+        std::vector<ImportedMesh> ExtractMesh(const Sdk::Scene* aScene, const Sdk::Node* aNode, ImportedSkeleton& aSkeleton,
+                                              bool aMergeVertices)
+        {
+            std::vector<ImportedMesh> result;
+            const Sdk::Mesh* mesh = aNode->GetMesh();
+            if (!mesh)
+            {
+                return result;
+            }
+            const Influences influences = ReadSkin(aNode, mesh, aSkeleton);
+            Extremes extremes;
+
+            const int materialCount = aNode->GetMaterialCount();
+            for (int slot = 0; slot < std::max(materialCount, 1); ++slot)
+            {
+                ImportedMesh out;
+                out.MeshName = aNode->GetNameString();
+                out.MaterialIndex = materialCount > 0 ? SceneMaterialIndex(aScene, aNode->GetMaterial(slot)) : 0;
+                out.Vertices.reserve(static_cast<std::size_t>(mesh->GetPolygonCount()) * 3);
+                out.Indices.reserve(static_cast<std::size_t>(mesh->GetPolygonCount()) * 3);
+                std::unordered_map<std::uint64_t, std::uint32_t> vertexByHash;
+
+                for (int polygon = 0; polygon < mesh->GetPolygonCount(); ++polygon)
+                {
+                    if (materialCount > 0 && PolygonMaterial(mesh, polygon) != slot)
+                    {
+                        continue;
+                    }
+                    if (mesh->GetPolygonSize(polygon) < 3)
+                    {
+                        continue;
+                    }
+                    const int firstPolygonVertex = mesh->GetPolygonVertexIndex(polygon);
+                    for (int corner = 0; corner < 3; ++corner)
+                    {
+                        const ImportedVertex vertex =
+                            ReadVertex(mesh, influences, polygon, corner, firstPolygonVertex + corner);
+                        extremes.Add(vertex.Position);
+                        if (!aMergeVertices)
+                        {
+                            out.Indices.push_back(static_cast<std::uint32_t>(out.Vertices.size()));
+                            out.Vertices.push_back(vertex);
+                            continue;
+                        }
+                        const auto [found, isNew] =
+                            vertexByHash.try_emplace(impl::HashVertex(vertex), static_cast<std::uint32_t>(out.Vertices.size()));
+                        if (isNew)
+                        {
+                            out.Vertices.push_back(vertex);
+                        }
+                        out.Indices.push_back(found->second);
+                    }
+                }
+
+                if (!out.Vertices.empty())
+                {
+                    out.Bounds = impl::BoundsFromExtremes(extremes.Min, extremes.Max);
+                    out.Box = impl::BoxFromBounds(out.Bounds);
+                    result.push_back(std::move(out));
+                }
+            }
+            return result;
+        }
+
+        // ---- Materials -----------------------------------------------------------------------
+
+        ImportedTextureSlot ReadTextureSlot(const Sdk::SurfaceMaterial* aMaterial, const char* aProperty)
+        {
+            ImportedTextureSlot slot;
+            const Sdk::MaterialProperty property = aMaterial->FindProperty(aProperty);
+            if (!property.IsValid() || property.GetLayeredTextureCount() > 0 || property.GetTextureCount() == 0)
+            {
+                return slot;
+            }
+            const Sdk::FileTexture* file = property.GetTexture(0) ? property.GetTexture(0)->AsFileTexture() : nullptr;
+            if (file)
+            {
+                slot.Path = file->GetFileName();
+                slot.RelativePath = file->GetRelativeFileName();
+                slot.Name = impl::AfterLastBackslash(slot.RelativePath);
+            }
+            return slot;
+        }
+
+        ImportedMaterial ReadMaterial(const Sdk::SurfaceMaterial* aMaterial)
+        {
+            using Surface = Sdk::SurfaceMaterial;
+            ImportedMaterial material;
+            material.MaterialName = aMaterial->GetNameString();
+            material.Emissive = ReadTextureSlot(aMaterial, Surface::EMISSIVE);
+            material.Ambient = ReadTextureSlot(aMaterial, Surface::AMBIENT);
+            material.Diffuse = ReadTextureSlot(aMaterial, Surface::DIFFUSE);
+            material.Specular = ReadTextureSlot(aMaterial, Surface::SPECULAR);
+            material.Shininess = ReadTextureSlot(aMaterial, Surface::SHININESS);
+            material.Bump = ReadTextureSlot(aMaterial, Surface::BUMP);
+            material.NormalMap = ReadTextureSlot(aMaterial, Surface::NORMAL_MAP);
+            material.TransparentColor = ReadTextureSlot(aMaterial, Surface::TRANSPARENT_COLOR);
+            material.Reflection = ReadTextureSlot(aMaterial, Surface::REFLECTION);
+            material.DisplacementColor = ReadTextureSlot(aMaterial, Surface::DISPLACEMENT_COLOR);
+            material.VectorDisplacementColor = ReadTextureSlot(aMaterial, Surface::VECTOR_DISPLACEMENT_COLOR);
+            return material;
+        }
+
+        // ---- Opening -------------------------------------------------------------------------
+
+        // Creates and initialises an importer for the path; null with the last import error set when
+        // that fails. The caller holds the state's lock.
+        Sdk::Importer* OpenImporter(const ImporterState& aState, const std::string& aPath,
+                                    const std::string& aCreateFailure)
+        {
+            // The reader makes importers without a manager; the library's own rule is that none is
+            // made before InitImporter.
+            Sdk::Importer* importer = aState.Manager ? Sdk::Importer::Create(aState.Manager, "") : nullptr;
+            if (!importer)
+            {
+                SetLastImportError(aCreateFailure);
+                return nullptr;
+            }
+            if (!importer->Initialize(aPath.c_str(), -1, aState.Settings) || !importer->IsFBX())
+            {
+                SetLastImportError("Failed to initialize the FBX Importer! Error was: " +
+                                   importer->GetStatus().GetErrorString() + ".");
+                importer->Destroy();
+                return nullptr;
+            }
+            return importer;
+        }
+
+        // Runs aRead, turning what it raises into a runtime error that nests the original.
+        template <typename Read>
+        auto Nested(Read&& aRead)
+        {
+            try
+            {
+                return aRead();
+            }
+            catch (const std::exception& error)
+            {
+                std::throw_with_nested(std::runtime_error(error.what()));
+            }
+        }
+
+        // ---- Model ---------------------------------------------------------------------------
+
+        void PrepareModelScene(const ImporterState& aState, Sdk::Scene* aScene)
+        {
+            if (aScene->GetGlobalSettings().GetSystemUnit() != Sdk::SystemUnit::cm)
+            {
+                Sdk::SystemUnit::ConversionOptions options;
+                options.myConvertRrsNodes = false;
+                Sdk::SystemUnit::cm.ConvertScene(aScene, options);
+            }
+            CU_ASSERT_MSG(aScene->GetGlobalSettings().GetSystemUnit() == Sdk::SystemUnit::cm,
+                          "fbxScene->GetGlobalSettings().GetSystemUnit() == FbxSystemUnit::cm");
+            aScene->ConnectMaterials();
+            if (!aState.Converter->Triangulate(aScene, true, true))
+            {
+                aState.Converter->Triangulate(aScene, true, false);
+            }
+        }
+
+        void PrepareMeshLayers(const std::vector<Sdk::Node*>& someMeshNodes, bool aRegenerateTangents,
+                               const OpenedFile& aFile)
+        {
+            for (const Sdk::Node* node : someMeshNodes)
+            {
+                Sdk::Mesh* mesh = node->GetMesh();
+                if (mesh->GetUVLayerCount() == 0)
+                {
+                    Fail("Cannot load FBX file! No UV layers are present in the file.");
+                }
+                const bool hasTangents = mesh->GetElementBinormalCount() > 0 && mesh->GetElementTangentCount() > 0;
+                if (hasTangents && !aRegenerateTangents)
+                {
+                    continue;
+                }
+                if (!mesh->GenerateTangentsData(0, false, false))
+                {
+                    Fail("Failed to generate Tangent/BiNormal data for the mesh " + mesh->GetNameString() +
+                         "! FBX Error was: " + aFile.ErrorText());
+                }
+            }
+        }
+
+        void NameSkeleton(ImportedSkeleton& aSkeleton, std::vector<ImportedSocket>& someSockets, const std::string& aPath)
+        {
+            if (aSkeleton.Joints.empty())
+            {
+                return;
+            }
+            aSkeleton.Name = impl::SkeletonName(aSkeleton.Joints.front().Name, aPath);
+            for (ImportedSocket& socket : someSockets)
+            {
+                aSkeleton.Sockets.try_emplace(socket.Name, std::move(socket));
+            }
+        }
+
+        ImportedLodGroup ReadLodGroup(const Sdk::Scene* aScene, const Sdk::Node* aGroupNode,
+                                      std::vector<Sdk::Node*>& somePlainMeshNodes, ImportedSkeleton& aSkeleton,
+                                      ImportedBounds& aModelBounds, bool aMergeVertices)
+        {
+            ImportedLodGroup group;
+            const Sdk::LodGroup* lod = aGroupNode->GetLodGroup();
+            for (int child = 0; child < aGroupNode->GetChildCount(); ++child)
+            {
+                ImportedLodLevel level;
+                level.Level = child;
+                Sdk::Distance distance;
+                if (child > 0 && lod)
+                {
+                    lod->GetThreshold(child - 1, distance);
+                }
+                level.Distance = distance.value();
+
+                std::vector<Sdk::Node*> levelNodes;
+                const Sdk::Node* levelRoot = aGroupNode->GetChild(child);
+                for (int below = 0; below < levelRoot->GetChildCount(); ++below)
+                {
+                    CollectMeshNodes(levelRoot->GetChild(below), levelNodes);
+                }
+                for (const Sdk::Node* node : levelNodes)
+                {
+                    const auto plain = std::find_if(somePlainMeshNodes.begin(), somePlainMeshNodes.end(),
+                                                    [&](const Sdk::Node* aPlain) { return aPlain->GetUniqueID() == node->GetUniqueID(); });
+                    if (plain != somePlainMeshNodes.end())
+                    {
+                        somePlainMeshNodes.erase(plain);
+                    }
+                    for (ImportedMesh& mesh : ExtractMesh(aScene, node, aSkeleton, aMergeVertices))
+                    {
+                        aModelBounds = impl::MergeBoxes(aModelBounds, mesh.Bounds);
+                        level.Meshes.push_back(std::move(mesh));
+                    }
+                }
+                group.push_back(std::move(level));
+            }
+            return group;
+        }
+
+        void ReadModel(const ImporterState& aState, const OpenedFile& aFile, const std::string& aPath,
+                       ImportedModel& anOutModel, bool aRegenerateTangents, bool aMergeVertices)
+        {
+            Sdk::Scene* scene = aFile.Scene();
+            PrepareModelScene(aState, scene);
+
+            std::vector<ImportedMaterial> materials;
+            for (int i = 0; i < scene->GetMaterialCount(); ++i)
+            {
+                materials.push_back(ReadMaterial(scene->GetMaterial(i)));
+            }
+
+            std::vector<Sdk::Node*> meshNodes;
+            CollectMeshNodes(scene->GetRootNode(), meshNodes);
+            std::vector<Sdk::Node*> groupNodes;
+            CollectLodGroupNodes(scene->GetRootNode(), groupNodes);
+
+            PrepareMeshLayers(meshNodes, aRegenerateTangents, aFile);
+            aState.TargetAxisSystem.DeepConvertScene(scene);
+
+            SkeletonWalk walk;
+            CollectSkeleton(scene->GetRootNode(), walk, -1);
+            NameSkeleton(walk.Skeleton, walk.Sockets, aPath);
+
+            ImportedBounds bounds;
+            std::vector<ImportedLodGroup> lodGroups;
+            for (const Sdk::Node* groupNode : groupNodes)
+            {
+                lodGroups.push_back(ReadLodGroup(scene, groupNode, meshNodes, walk.Skeleton, bounds, aMergeVertices));
+            }
+            std::vector<ImportedMesh> meshes;
+            for (const Sdk::Node* node : meshNodes)
+            {
+                for (ImportedMesh& mesh : ExtractMesh(scene, node, walk.Skeleton, aMergeVertices))
+                {
+                    bounds = impl::MergeBoxes(bounds, mesh.Bounds);
+                    meshes.push_back(std::move(mesh));
+                }
+            }
+
+            if (meshes.empty() && lodGroups.empty())
+            {
+                return;
+            }
+            anOutModel.Path = aPath;
+            anOutModel.Meshes = std::move(meshes);
+            anOutModel.LodGroups = std::move(lodGroups);
+            anOutModel.Skeleton = std::move(walk.Skeleton);
+            anOutModel.Materials = std::move(materials);
+            anOutModel.Bounds = bounds;
+            anOutModel.Box = impl::BoxFromBounds(bounds);
+        }
+
+        // ---- Animation -----------------------------------------------------------------------
+
+        // Frames past this are taken for a damaged time span rather than a take to sample.
+        constexpr std::int64_t MAX_SAMPLED_FRAMES = 1'000'000;
+
+        bool IsEventActive(const ImportedMatrix& aLocal)
+        {
+            // The square of the sum, not the sum of squares: components that cancel read as still.
+            const float sum = aLocal.Data[12] + aLocal.Data[13] + aLocal.Data[14];
+            return sum * sum > 0.f;
+        }
+
+        template <typename Record>
+        std::vector<std::pair<const Record*, const Sdk::Node*>> FindNodes(const Sdk::Scene* aScene,
+                                                                         const std::vector<Record>& someRecords)
+        {
+            std::vector<std::pair<const Record*, const Sdk::Node*>> found;
+            for (const Record& record : someRecords)
+            {
+                found.emplace_back(&record, aScene->FindNodeByName(record.Name));
+            }
+            return found;
+        }
+
+        void ReadAnimation(const ImporterState& aState, const OpenedFile& aFile, const std::string& aPath,
+                           ImportedAnimation& anOutAnimation)
+        {
+            Sdk::Scene* scene = aFile.Scene();
+            aState.TargetAxisSystem.DeepConvertScene(scene);
+
+            SkeletonWalk walk;
+            CollectSkeleton(scene->GetRootNode(), walk, -1);
+            if (walk.Skeleton.Joints.empty())
+            {
+                Fail("The file [" + aPath + "] has no skeleton!");
+            }
+            std::vector<std::string> jointNames;
+            for (const ImportedJoint& joint : walk.Skeleton.Joints)
+            {
+                jointNames.push_back(joint.Name);
+            }
+
+            const Sdk::AnimStack* stack = aFile.Importer()->GetAnimStackCount() > 0 ? scene->GetAnimStack(0) : nullptr;
+            if (!stack)
+            {
+                Fail("The file [" + aPath + "] has no animation stack!");
+            }
+            const Sdk::TakeInfo* take = scene->GetTakeInfo(stack->GetNameString());
+            const Sdk::TimeSpan span = take ? take->myLocalTimeSpan : stack->GetLocalTimeSpan();
+            const Sdk::TimeMode timeMode = scene->GetGlobalSettings().GetTimeMode();
+
+            const std::int64_t firstFrame = span.GetStart().GetFrameCount(timeMode);
+            const std::int64_t lastFrame = span.GetStop().GetFrameCount(timeMode);
+            const std::int64_t frameCount = std::max<std::int64_t>(lastFrame - firstFrame + 1, 0);
+            if (frameCount > MAX_SAMPLED_FRAMES)
+            {
+                Fail("The file [" + aPath + "] has a take of " + std::to_string(frameCount) + " frames, too many to sample!");
+            }
+
+            anOutAnimation.JointNames = std::move(jointNames);
+            anOutAnimation.Path = aPath;
+            anOutAnimation.FramesCount = static_cast<std::uint32_t>(frameCount);
+            anOutAnimation.FramesPerSecond = static_cast<float>(timeMode.GetFrameRate());
+            anOutAnimation.Duration = span.GetStop().GetSecondDouble() - span.GetStart().GetSecondDouble();
+            anOutAnimation.Frames.clear();
+            anOutAnimation.Frames.resize(static_cast<std::size_t>(frameCount));
+
+            const auto joints = FindNodes(scene, walk.Skeleton.Joints);
+            const auto sockets = FindNodes(scene, walk.Sockets);
+            const auto events = FindNodes(scene, walk.Events);
+            for (std::int64_t frame = firstFrame; frame <= lastFrame; ++frame)
+            {
+                Sdk::Time time;
+                time.SetFrame(frame, timeMode);
+                ImportedAnimationFrame& out = anOutAnimation.Frames[static_cast<std::size_t>(frame - firstFrame)];
+                for (const auto& [joint, node] : joints)
+                {
+                    out.LocalTransforms[joint->NameShort] =
+                        node ? ToImported(node->EvaluateLocalTransform(time, Sdk::PivotSet::SourcePivot)) : ImportedMatrix{};
+                    out.GlobalTransforms[joint->NameShort] =
+                        node ? ToImported(node->EvaluateGlobalTransform(time, Sdk::PivotSet::SourcePivot)) : ImportedMatrix{};
+                }
+                for (const auto& [socket, node] : sockets)
+                {
+                    out.SocketTransforms[socket->Name] =
+                        node ? ToImported(node->EvaluateGlobalTransform(time, Sdk::PivotSet::SourcePivot)) : ImportedMatrix{};
+                }
+                for (const auto& [event, node] : events)
+                {
+                    if (node && IsEventActive(ToImported(node->EvaluateLocalTransform(time, Sdk::PivotSet::SourcePivot))))
+                    {
+                        out.TriggeredEvents[event->Name] = true;
+                    }
+                }
+            }
+        }
+    }
+
+    void InitImporter()
+    {
+        ImporterState& state = GetState();
+        std::unique_lock lock(state.Lock);
+        if (state.Manager)
+        {
+            return;
+        }
+        state.Manager = Sdk::Manager::Create();
+        state.Settings = Sdk::IOSettings::Create(state.Manager, "VRA");
+        state.Settings->SetBoolProp("Import|AdvOptGrp|FileFormat|Fbx|Texture", false);
+        state.Settings->SetBoolProp("Import|AdvOptGrp|FileFormat|Fbx|ExtractEmbeddedData", false);
+        state.Importer = Sdk::Importer::Create(state.Manager, "");
+        state.Converter = new Sdk::GeometryConverter(state.Manager);
+        state.TargetAxisSystem = Sdk::AxisSystem(static_cast<Sdk::AxisSystem::PreDefined>(5));
+    }
+
+    void UninitImporter()
+    {
+        ImporterState& state = GetState();
+        std::unique_lock lock(state.Lock);
+        if (!state.Manager)
+        {
+            return;
+        }
+        // The manager takes the settings and the importer with it.
+        state.Manager->Destroy();
+        delete state.Converter;
+        state.Manager = nullptr;
+        state.Settings = nullptr;
+        state.Converter = nullptr;
+        state.Importer = nullptr;
+    }
+
+    bool LoadModel(const std::string& aPath, ImportedModel& anOutModel, bool aRegenerateTangents, bool aMergeVertices)
+    {
+        if (!std::filesystem::exists(aPath))
+        {
+            SetLastImportError("FBX File not found! (" + aPath + ")");
+            return false;
+        }
+        const ImporterState& state = GetState();
+        std::shared_lock lock(GetState().Lock);
+        Sdk::Importer* importer =
+            OpenImporter(state, aPath, "Failed to create the FBX Importer! Did you call InitImporter()?");
+        if (!importer)
+        {
+            return false;
+        }
+        OpenedFile file(importer);
+        file.SetScene(Sdk::Scene::Create(state.Manager, "The Scene"));
+        if (!importer->Import(file.Scene()))
+        {
+            if (!file.StatusIsSuccess())
+            {
+                SetLastImportError("Failed to import the FBX file! Error was: " + file.ErrorText() + ".");
+            }
+            return file.StatusIsSuccess();
+        }
+        Nested([&] { ReadModel(state, file, aPath, anOutModel, aRegenerateTangents, aMergeVertices); });
+        return file.StatusIsSuccess();
+    }
+
+    bool LoadAnimation(const std::string& aPath, ImportedAnimation& anOutAnimation)
+    {
+        if (!std::filesystem::exists(aPath))
+        {
+            SetLastImportError("FBX File not found! (" + aPath + ")");
+            return false;
+        }
+        const ImporterState& state = GetState();
+        std::shared_lock lock(GetState().Lock);
+        Sdk::Importer* importer = OpenImporter(
+            state, aPath, "Failed to create the FBX Importer! Error was: the library is not started (InitImporter).");
+        if (!importer)
+        {
+            return false;
+        }
+        OpenedFile file(importer);
+        file.SetScene(Sdk::Scene::Create(state.Manager, "The Scene"));
+        Nested([&] {
+            if (importer->Import(file.Scene()))
+            {
+                ReadAnimation(state, file, aPath, anOutAnimation);
+            }
+            if (!file.StatusIsSuccess())
+            {
+                Fail("Failed to import the animation. " + file.ErrorText());
+            }
+        });
+        return true;
+    }
+
+    std::string GetLastImportError()
+    {
+        std::lock_guard lock(LastImportErrorLock());
+        return LastImportError();
+    }
+}

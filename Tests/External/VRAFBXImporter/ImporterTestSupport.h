@@ -1,0 +1,123 @@
+#pragma once
+#include "Importer.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace FbxTest
+{
+    inline std::filesystem::path DataFolder()
+    {
+        const char* source = std::getenv("VRA_SOURCE_DIR");
+        const std::filesystem::path tests = source ? std::filesystem::path(source) / "Tests/External/VRAFBXImporter"
+                                                   : std::filesystem::path(__FILE__).parent_path();
+        return tests / "data";
+    }
+
+    inline std::string DataFile(const std::string& aName)
+    {
+        return (DataFolder() / aName).string();
+    }
+
+    inline const nlohmann::json& Expected()
+    {
+        static const nlohmann::json facts = [] {
+            std::ifstream file(DataFolder() / "expected.json");
+            return nlohmann::json::parse(file);
+        }();
+        return facts;
+    }
+
+    using Vec3 = std::array<float, 3>;
+
+    inline Vec3 ToVec3(const nlohmann::json& aValue)
+    {
+        return {aValue[0].get<float>(), aValue[1].get<float>(), aValue[2].get<float>()};
+    }
+
+    // Blender's world (z up, right-handed) as the importer's target axes give it: y up, left-handed.
+    inline Vec3 BlenderWorldToTarget(const Vec3& aPoint)
+    {
+        return {aPoint[0], aPoint[2], aPoint[1]};
+    }
+
+    // A y-up right-handed file's coordinates in the target axes: z turns round.
+    inline Vec3 YUpFileToTarget(const Vec3& aPoint)
+    {
+        return {aPoint[0], aPoint[1], -aPoint[2]};
+    }
+
+    inline Vec3 Translation(const Vra::FBX::ImportedMatrix& aMatrix)
+    {
+        return {aMatrix(4, 1), aMatrix(4, 2), aMatrix(4, 3)};
+    }
+
+    inline void ExpectNear(const Vec3& anActual, const Vec3& anExpected, float aTolerance, const std::string& aWhat)
+    {
+        for (int i = 0; i < 3; ++i)
+        {
+            EXPECT_NEAR(anActual[i], anExpected[i], aTolerance) << aWhat << " axis " << i;
+        }
+    }
+
+    // The message of the runtime error a load raised, checking that it came nested; "" when none.
+    inline std::string ThrownMessage(const std::function<void()>& aLoad)
+    {
+        try
+        {
+            aLoad();
+        }
+        catch (const std::runtime_error& error)
+        {
+            EXPECT_NE(dynamic_cast<const std::nested_exception*>(&error), nullptr) << error.what();
+            return error.what();
+        }
+        return {};
+    }
+
+    // Every test starts with the library running, as the engine keeps it.
+    class ImporterTest : public ::testing::Test
+    {
+    protected:
+        void SetUp() override { Vra::FBX::InitImporter(); }
+    };
+
+    // A scratch folder of the test's own, removed afterwards.
+    class ScratchFolder
+    {
+    public:
+        ScratchFolder()
+            : myPath(std::filesystem::temp_directory_path() /
+                     ("vra_fbx_" + std::to_string(std::hash<std::string>{}(
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name()))))
+        {
+            std::filesystem::create_directories(myPath);
+        }
+        ~ScratchFolder() { std::filesystem::remove_all(myPath); }
+
+        std::string Write(const std::string& aName, const std::string& someBytes) const
+        {
+            const std::filesystem::path path = myPath / aName;
+            std::ofstream(path, std::ios::binary) << someBytes;
+            return path.string();
+        }
+
+    private:
+        std::filesystem::path myPath;
+    };
+
+    inline std::string ReadBytes(const std::string& aPath)
+    {
+        std::ifstream file(aPath, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+}
