@@ -1,0 +1,78 @@
+#pragma once
+#include "graphics/TextureResource.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+namespace Platform::Gpu
+{
+    class Device;
+    class DeviceContext;
+}
+
+namespace Vra
+{
+    class FileWatcher;
+
+    // Loads textures by asset path and keeps each one for its own lifetime, so callers may hold
+    // plain pointers. GetTexture never fails: what cannot be loaded becomes a placeholder showing
+    // a black-and-magenta checkerboard, cached under the same key. Safe to call from a loading
+    // task and the main thread at once; files other than DDS load on the main thread only.
+    class TextureManager
+    {
+    public:
+        // What the manager works with; the engine hands it its own device and watcher.
+        struct Services
+        {
+            Platform::Gpu::Device* myDevice = nullptr;
+            Platform::Gpu::DeviceContext* myContext = nullptr; // the immediate context
+            FileWatcher* myFileWatcher = nullptr;              // none: no hot reload
+            std::function<bool()> myIsOnMainThread;
+            std::function<std::uint32_t()> myRenderHeight;
+        };
+
+        static constexpr std::uint32_t MISSING_TEXTURE_SIZE = 16;
+        static constexpr std::uint32_t MAX_IMAGE_SIZE = 16384;
+
+        explicit TextureManager(Services someServices);
+        ~TextureManager();
+        TextureManager(const TextureManager&) = delete;
+        TextureManager& operator=(const TextureManager&) = delete;
+
+        // Never null.
+        TextureResource* GetTexture(const char* aPath, TextureSrgbMode aMode, bool aForceReload = false);
+        // Null when the path resolves to no file or no loader accepts it.
+        TextureResource* LoadTexture(const char* aPath, TextureSrgbMode aMode, bool aForceReload);
+        // The file watcher's callback. The resource is updated in place: every holder sees the new
+        // texture. A reload that fails shows the placeholder in that same resource until the
+        // file changes again and loads.
+        void ReloadTexture(const std::string& aKey);
+        void CreateDefaultTextures();
+
+        // "WhiteSquare", what sprites without a colour texture use.
+        TextureResource* GetDefaultTexture() const { return myDefaultTexture.get(); }
+        const TextureResource::View& GetMissingTextureView() const { return myMissingTextureView; }
+        const TextureResource::View& GetFlatNormalView() const { return myFlatNormalView; }
+
+        // The requested path with "#SRGB" or "#NO_SRGB" appended for modes 1 and 2.
+        static std::string MakeKey(const std::string& aPath, TextureSrgbMode aMode);
+
+    private:
+        TextureResource::View LoadView(const std::string& aResolvedPath, TextureSrgbMode aMode) const;
+        const TextureResource::View& MissingTextureView();
+        void ShowPlaceholder(TextureResource& aResource, const std::string& aPath, TextureSrgbMode aMode);
+
+        std::unordered_map<std::string, std::unique_ptr<TextureResource>> myCache;
+        TextureResource::View myMissingTextureView;
+        TextureResource::View myFlatNormalView;
+        std::unique_ptr<TextureResource> myDefaultTexture;
+        Services myServices;
+        // Held for a whole load: a reload calls back into GetTexture, and two threads asking for
+        // one new key must not both load and watch it.
+        mutable std::recursive_mutex myMutex;
+    };
+}
