@@ -7,6 +7,8 @@ namespace Vra::Fbx
 {
     namespace
     {
+        constexpr int MAX_CLIPPED_CORNERS = 256;
+
         struct Point2
         {
             double x;
@@ -33,9 +35,13 @@ namespace Vra::Fbx
             {
                 return;
             }
-            if (count == 3)
+            if (count == 3 || count > MAX_CLIPPED_CORNERS)
             {
-                someTriangles.push_back({ 0, 1, 2 });
+                // Ear clipping is cubic in the corners; huge polygons are fanned.
+                for (int corner = 1; corner + 1 < count; ++corner)
+                {
+                    someTriangles.push_back({ 0, corner, corner + 1 });
+                }
                 return;
             }
             // Newell's normal picks the plane to project onto and the winding.

@@ -169,35 +169,46 @@ namespace Vra::Fbx
 
     Matrix Node::EvaluateRawGlobal(Time aTime) const
     {
-        if (!myParent)
+        // Walked from the top down without recursion: a file may nest nodes very deeply.
+        std::vector<const Node*> chain;
+        for (const Node* node = this; node && node->myParent; node = node->myParent)
         {
-            return Matrix();
+            chain.push_back(node);
         }
+        Matrix global;
+        for (auto node = chain.rbegin(); node != chain.rend(); ++node)
+        {
+            global = (*node)->CombineWithParent(global, aTime);
+        }
+        return global;
+    }
+
+    Matrix Node::CombineWithParent(const Matrix& aParentGlobal, Time aTime) const
+    {
         Matrix rotation;
         Matrix scaling;
         const Matrix local = EvaluateRawLocalStack(aTime, &rotation, &scaling);
-        const Matrix parentGlobal = myParent->EvaluateRawGlobal(aTime);
         switch (GetInheritType())
         {
-        case InheritType::RSrs: return parentGlobal * local;
+        case InheritType::RSrs: return aParentGlobal * local;
         case InheritType::Rrs:
         {
             // The parent's own scaling is undone; its ancestors' still applies.
             Matrix parentScaling;
-            if (myParent->myParent)
+            if (myParent && myParent->myParent)
             {
                 myParent->EvaluateRawLocalStack(aTime, nullptr, &parentScaling);
             }
-            return parentGlobal * parentScaling.Inverse() * local;
+            return aParentGlobal * parentScaling.Inverse() * local;
         }
         case InheritType::RrSs:
         default:
         {
             // The parent's scaling acts along the child's axes, after the child's rotation.
-            const Matrix parentRotation = RotationPart(parentGlobal);
-            const Matrix parentScaling = parentRotation.Inverse() * LinearPart(parentGlobal);
+            const Matrix parentRotation = RotationPart(aParentGlobal);
+            const Matrix parentScaling = parentRotation.Inverse() * LinearPart(aParentGlobal);
             Matrix global = parentRotation * rotation * parentScaling * scaling;
-            global.SetRow(3, parentGlobal.MultT(local.GetT()));
+            global.SetRow(3, aParentGlobal.MultT(local.GetT()));
             return global;
         }
         }

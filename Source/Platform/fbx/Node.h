@@ -83,6 +83,7 @@ namespace Vra::Fbx
         };
         Vector4 EvaluateProperty(const char* aName, const Vector4& aDefault, Time aTime) const;
         Matrix EvaluateRawGlobal(Time aTime) const;
+        Matrix CombineWithParent(const Matrix& aParentGlobal, Time aTime) const;
         Matrix EvaluateRawLocalStack(Time aTime, Matrix* aRotation, Matrix* aScaling) const;
 
         Scene* myScene = nullptr;

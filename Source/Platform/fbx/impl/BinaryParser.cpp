@@ -34,7 +34,15 @@ namespace Vra::Fbx
                     Record record;
                     if (mySize - position < RecordHeaderSize())
                     {
-                        // Some writers end the file without a full terminating record.
+                        // Some writers end the file with a short run of zeros instead of a full
+                        // closing record; anything else there is a record cut off.
+                        for (uint64_t at = position; at < mySize; ++at)
+                        {
+                            if (myBytes[at] != 0)
+                            {
+                                return Fail(position, "record header cut off");
+                            }
+                        }
                         return true;
                     }
                     if (!ReadRecord(position, mySize, 0, record, isNull))
@@ -253,14 +261,19 @@ namespace Vra::Fbx
                 {
                     return Fail(at, "array of " + std::to_string(count) + " elements is too large");
                 }
+                if (encoding == 0 && storedBytes != bytes)
+                {
+                    return Fail(at, "array length " + std::to_string(count) + " does not match its " +
+                                        std::to_string(storedBytes) + " bytes");
+                }
+                if (encoding == 1 && bytes > storedBytes * MAX_DEFLATE_RATIO + 64)
+                {
+                    return Fail(at, "deflated array claims " + std::to_string(count) + " elements from " +
+                                        std::to_string(storedBytes) + " bytes");
+                }
                 std::vector<T> elements(static_cast<size_t>(count));
                 if (encoding == 0)
                 {
-                    if (storedBytes != bytes)
-                    {
-                        return Fail(at, "array length " + std::to_string(count) + " does not match its " +
-                                            std::to_string(storedBytes) + " bytes");
-                    }
                     if (bytes > 0)
                     {
                         std::memcpy(elements.data(), myBytes + dataStart, static_cast<size_t>(bytes));
@@ -268,11 +281,6 @@ namespace Vra::Fbx
                 }
                 else if (encoding == 1)
                 {
-                    if (bytes > storedBytes * MAX_DEFLATE_RATIO + 64)
-                    {
-                        return Fail(at, "deflated array claims " + std::to_string(count) + " elements from " +
-                                            std::to_string(storedBytes) + " bytes");
-                    }
                     if (!Inflate(myBytes + dataStart, storedBytes, reinterpret_cast<unsigned char*>(elements.data()), bytes))
                     {
                         return Fail(at, "bad deflate data or wrong array length");

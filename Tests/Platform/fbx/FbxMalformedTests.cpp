@@ -1,0 +1,228 @@
+#include "FbxTestScenes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace Vra::Fbx;
+using TestSupport::FbxBinaryRecord;
+
+namespace
+{
+    std::string Replace(std::string aText, const std::string& aFrom, const std::string& aTo)
+    {
+        const size_t at = aText.find(aFrom);
+        EXPECT_NE(at, std::string::npos) << aFrom;
+        if (at != std::string::npos)
+        {
+            aText.replace(at, aFrom.size(), aTo);
+        }
+        return aText;
+    }
+
+    void ExpectRefused(const std::string& someBytes, const std::string& aMessagePart)
+    {
+        const FbxTest::Imported imported(someBytes);
+        EXPECT_FALSE(imported.myOk);
+        EXPECT_EQ(imported.myStatus.GetCode(), Status::Code::InvalidFile) << imported.myStatus.GetErrorString();
+        EXPECT_NE(imported.myStatus.GetErrorString().find(aMessagePart), std::string::npos)
+            << "message: " << imported.myStatus.GetErrorString();
+        EXPECT_EQ(imported.myScene->GetRootNode()->GetChildCount(), 0);
+        EXPECT_EQ(imported.myScene->GetNodeCount(), 0);
+    }
+
+    struct Case
+    {
+        const char* myName;
+        std::string myBytes;
+        const char* myMessagePart;
+    };
+
+    FbxBinaryRecord Objects(FbxBinaryRecord aChild)
+    {
+        FbxBinaryRecord objects("Objects");
+        objects.Add(std::move(aChild));
+        return objects;
+    }
+
+    // A model whose second value is given byte for byte.
+    std::string ModelWith(const std::string& aRawValue, uint32_t aVersion = 7400)
+    {
+        FbxBinaryRecord model("Model");
+        model.Long(5).RawValue(aRawValue);
+        return TestSupport::WriteFbxBinary({ Objects(model) }, aVersion);
+    }
+
+    std::string ArrayHeader(char aType, uint32_t aCount, uint32_t anEncoding, uint32_t aStoredBytes)
+    {
+        std::string header(1, aType);
+        FbxBinaryRecord::AppendRaw(header, aCount);
+        FbxBinaryRecord::AppendRaw(header, anEncoding);
+        FbxBinaryRecord::AppendRaw(header, aStoredBytes);
+        return header;
+    }
+
+    std::string Doubles(int aCount)
+    {
+        return std::string(static_cast<size_t>(aCount) * sizeof(double), '\0');
+    }
+}
+
+TEST(FbxMalformed, BinaryDamageIsRefusedWithAStatus)
+{
+    const std::string threeDoubles = Doubles(3);
+    const std::string stored = FbxBinaryRecord::Stored(threeDoubles);
+    std::string badDeflate = stored;
+    badDeflate[2] = 0x07; // a reserved block type
+    std::string badChecksum = stored;
+    badChecksum.back() ^= 0x55;
+
+    std::string pastEnd = ModelWith(std::string("I") + std::string(4, '\0'));
+    pastEnd[27] = static_cast<char>(0xF0); // the Objects record claims to end far beyond the file
+    pastEnd[28] = static_cast<char>(0xFF);
+
+    FbxBinaryRecord deep("Objects");
+    FbxBinaryRecord* level = &deep;
+    for (int depth = 0; depth < 80; ++depth)
+    {
+        level = &level->Child("Nest");
+    }
+
+    std::string shortPropertyList = ModelWith(std::string("I") + std::string(4, '\0'));
+    shortPropertyList[27 + 13 + 7 + 8] = 40; // the Model's property byte count, now past its values
+
+    const std::vector<Case> cases = {
+        { "PlainArrayLongerThanItsBytes", ModelWith(ArrayHeader('d', 10, 0, 24) + threeDoubles), "does not match" },
+        { "PlainArrayShorterThanItsBytes", ModelWith(ArrayHeader('d', 2, 0, 24) + threeDoubles), "does not match" },
+        { "DeflatedArrayClaimsMore", ModelWith(ArrayHeader('d', 4, 1, static_cast<uint32_t>(stored.size())) + stored), "deflate" },
+        { "DeflatedArrayClaimsLess", ModelWith(ArrayHeader('d', 2, 1, static_cast<uint32_t>(stored.size())) + stored), "deflate" },
+        { "DeflatedArrayClaimsHuge", ModelWith(ArrayHeader('d', 0x10000000, 1, static_cast<uint32_t>(stored.size())) + stored), "claims" },
+        { "BadDeflateBlock", ModelWith(ArrayHeader('d', 3, 1, static_cast<uint32_t>(badDeflate.size())) + badDeflate), "deflate" },
+        { "BadDeflateChecksum", ModelWith(ArrayHeader('d', 3, 1, static_cast<uint32_t>(badChecksum.size())) + badChecksum), "deflate" },
+        { "UnknownArrayEncoding", ModelWith(ArrayHeader('d', 3, 2, 24) + threeDoubles), "encoding" },
+        { "ArrayBytesPastRecord", ModelWith(ArrayHeader('i', 1000, 0, 4000) + "abcd"), "past the end" },
+        { "UnknownValueType", ModelWith("Q1234"), "unknown property type" },
+        { "StringPastRecord", ModelWith(std::string("S\xff\x00\x00\x00", 5) + "abc"), "past the end" },
+        { "ScalarCutOff", ModelWith("D1234"), "past the end" },
+        { "RecordEndPastFile", pastEnd, "outside its bounds" },
+        { "PropertyListLengthLies", shortPropertyList, "outside its bounds" },
+        { "NestedTooDeeply", TestSupport::WriteFbxBinary({ deep }), "nested too deeply" },
+        { "LongHeadersCutOff", TestSupport::WriteFbxBinary({ Objects(FbxBinaryRecord("Model")) }, 7500).substr(0, 40),
+          "cut off" },
+    };
+    for (const Case& oneCase : cases)
+    {
+        SCOPED_TRACE(oneCase.myName);
+        ExpectRefused(oneCase.myBytes, oneCase.myMessagePart);
+    }
+}
+
+TEST(FbxMalformed, EveryTruncationInsideARecordIsRefused)
+{
+    for (const uint32_t version : { 7400u, 7500u })
+    {
+        const std::string file = FbxTest::AsciiToBinary(FbxTest::CHARACTER, version, true);
+        // Where the top-level records start and end: a cut exactly there loses whole records only.
+        Record root;
+        std::string error;
+        ASSERT_TRUE(ParseAscii(FbxTest::CHARACTER, std::strlen(FbxTest::CHARACTER), root, error));
+        std::vector<size_t> boundaries{ 27 };
+        for (const Record& record : root.myChildren)
+        {
+            boundaries.push_back(boundaries.back() + FbxTest::ToBinary(record, true).Encode(boundaries.back(), version >= 7500).size());
+        }
+        for (size_t length = 27; length < boundaries.back(); ++length)
+        {
+            const FbxTest::Imported imported(file.substr(0, length));
+            const bool atBoundary = std::find(boundaries.begin(), boundaries.end(), length) != boundaries.end();
+            EXPECT_EQ(imported.myOk, atBoundary) << "cut at " << length << " of " << file.size() << " (" << version << ")";
+        }
+    }
+}
+
+TEST(FbxMalformed, AsciiSyntaxErrorsNameTheLine)
+{
+    const std::string text = FbxTest::CHARACTER;
+    const std::vector<Case> cases = {
+        { "UnclosedBrace", text.substr(0, text.find("Material: 300")), "never closed" },
+        { "StrayBrace", text + "}\n", "without '{'" },
+        { "ArrayCountTooHigh", Replace(text, "Vertices: *15", "Vertices: *16"), "holds 15 elements, not 16" },
+        { "ArrayCountTooLow", Replace(text, "Vertices: *15", "Vertices: *14"), "more than its 14" },
+        { "ArrayWithText", Replace(text, "a: 0,1,2,-4,1,4,-3", "a: 0,1,x,-4,1,4,-3"), "not a number" },
+        { "StringNeverClosed", text + "Extra: \"open\n", "never closed" },
+        { "NameWithoutColon", Replace(text, "GeometryVersion: 124", "GeometryVersion 124"), "expected a record name" },
+        { "ArrayWithoutBraces", Replace(text, "KeyTime: *2 {", "KeyTime: *2 ("), "expected '{'" },
+    };
+    for (const Case& oneCase : cases)
+    {
+        SCOPED_TRACE(oneCase.myName);
+        ExpectRefused(oneCase.myBytes, oneCase.myMessagePart);
+    }
+    const FbxTest::Imported unclosed(cases[0].myBytes);
+    EXPECT_NE(unclosed.myStatus.GetErrorString().find("line "), std::string::npos);
+}
+
+TEST(FbxMalformed, ContentThatWouldReadOutOfRangeIsRefused)
+{
+    const std::string text = FbxTest::CHARACTER;
+    const std::vector<Case> cases = {
+        { "PolygonVertexPastControlPoints", Replace(text, "a: 0,1,2,-4,1,4,-3", "a: 0,1,2,-4,1,5,-3"), "past the mesh's 5" },
+        { "VertexArrayNotTriples", Replace(Replace(text, "Vertices: *15", "Vertices: *14"), "1,1,0,0,1,0,2,0,0", "1,1,0,0,1,0,2,0"),
+          "multiple of 3" },
+        { "UvIndexPastUvs", Replace(text, "a: 0,1,2,3,1,4,2", "a: 0,1,2,3,1,5,2"), "outside its 5 values" },
+        { "UvIndexNegative", Replace(text, "a: 0,1,2,3,1,4,2", "a: 0,1,2,3,1,-1,2"), "index -1" },
+        { "UvIndexArrayShort", Replace(Replace(text, "UVIndex: *7", "UVIndex: *6"), "a: 0,1,2,3,1,4,2", "a: 0,1,2,3,1,4"),
+          "needs 7" },
+        { "NormalsShortForMapping", Replace(Replace(text, "Normals: *21", "Normals: *18"),
+                                            "a: 0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1", "a: 0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1"),
+          "needs 7" },
+        { "ColorsShortForControlPoints", Replace(text, "\"ByControlPoint\"", "\"ByPolygonVertex\""), "needs 7" },
+        { "MaterialsShortForPolygons", Replace(Replace(text, "Materials: *2", "Materials: *0"), "a: 0,1\n", "a: \n"), "for 2 polygons" },
+        { "ClusterIndexPastControlPoints", Replace(text, "a: 1,4\n", "a: 1,9\n"), "names control point 9" },
+        { "ClusterWeightsMissing", Replace(Replace(text, "Weights: *2 {\n\t\t\ta: 1,0.5", "Weights: *1 {\n\t\t\ta: 1"), "", ""),
+          "2 indices but 1 weights" },
+        { "MatrixNotSixteen", Replace(Replace(text, "Transform: *16 {\n\t\t\ta: 1,0,0,0,0,1,0,0,0,0,1,0,0,-10,0,1",
+                                              "Transform: *3 {\n\t\t\ta: 1,0,0"), "", ""),
+          "not 16" },
+        { "KeyTimesAndValuesDiffer", Replace(Replace(text, "KeyValueFloat: *2", "KeyValueFloat: *1"), "a: 0,30\n", "a: 0\n"),
+          "2 key times but 1 values" },
+        { "KeyTimesBackwards", Replace(text, "a: 0,46186158000\n", "a: 46186158000,0\n"), "backwards" },
+        { "KeyAttributesMismatch", Replace(Replace(text, "KeyAttrDataFloat: *4", "KeyAttrDataFloat: *3"), "a: 0,0,0,0\n", "a: 0,0,0\n"),
+          "do not match" },
+        { "DuplicateObjectId", Replace(text, "Model: 110,", "Model: 100,"), "used twice" },
+        { "ObjectWithoutId", Replace(text, "Material: 310, ", "Material: "), "has no id" },
+        { "FractionalIndices", Replace(text, "a: 0,1,2,-4,1,4,-3", "a: 0,1,2.5,-4,1,4,-3"), "not an array of integers" },
+        { "OldVersion", Replace(text, "FBXVersion: 7400", "FBXVersion: 6100"), "" },
+    };
+    for (const Case& oneCase : cases)
+    {
+        SCOPED_TRACE(oneCase.myName);
+        const FbxTest::Imported imported(oneCase.myBytes);
+        EXPECT_FALSE(imported.myOk);
+        EXPECT_NE(imported.myStatus.GetCode(), Status::Code::Success);
+        EXPECT_NE(imported.myStatus.GetErrorString().find(oneCase.myMessagePart), std::string::npos)
+            << "message: " << imported.myStatus.GetErrorString();
+        EXPECT_EQ(imported.myScene->GetNodeCount(), 0);
+    }
+}
+
+TEST(FbxMalformed, NonFbxAndMissingFilesFailInitialize)
+{
+    Importer* importer = Importer::Create(nullptr, "");
+    EXPECT_FALSE(importer->Initialize("/no/such/file.fbx"));
+    EXPECT_EQ(importer->GetStatus().GetCode(), Status::Code::FileNotFound);
+    EXPECT_FALSE(importer->IsFBX());
+    const std::string text = "just some text\n";
+    EXPECT_FALSE(importer->InitializeFromMemory(text.data(), text.size()));
+    EXPECT_EQ(importer->GetStatus().GetCode(), Status::Code::InvalidFile);
+    EXPECT_FALSE(importer->IsFBX());
+    const std::string oldBinary = TestSupport::WriteFbxBinary({}, 6100);
+    EXPECT_FALSE(importer->InitializeFromMemory(oldBinary.data(), oldBinary.size()));
+    EXPECT_EQ(importer->GetStatus().GetCode(), Status::Code::InvalidFileVersion);
+    Scene* scene = Scene::Create(nullptr, "");
+    EXPECT_FALSE(importer->Import(scene));
+    EXPECT_NE(importer->GetStatus().GetCode(), Status::Code::Success);
+    scene->Destroy();
+    importer->Destroy();
+}
