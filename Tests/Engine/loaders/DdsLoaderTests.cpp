@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <filesystem>
 #include <random>
 
 namespace
@@ -307,5 +310,61 @@ namespace
     {
         EXPECT_FALSE(DdsLoader::LoadFile(TextureFixtureFiles::Path("no_such_file.dds").string(), DdsLoader::LOAD_DEFAULT).has_value());
         EXPECT_FALSE(DdsLoader::LoadFile(TextureFixtureFiles::Path("image_3x2.png").string(), DdsLoader::LOAD_DEFAULT).has_value());
+    }
+}
+
+namespace
+{
+    std::string EngineTexture(const std::string& aName)
+    {
+        const char* sourceDir = std::getenv("VRA_SOURCE_DIR");
+        const std::filesystem::path root = sourceDir ? sourceDir : std::filesystem::path(__FILE__).parent_path() / "../../..";
+        return (root / "Content" / "Engine" / "Textures" / aName).string();
+    }
+
+    TEST(EngineTextures, FlatTexturesHoldTheirColourInEveryMip)
+    {
+        struct Case
+        {
+            const char* myName;
+            std::uint8_t myTexel[4];
+        };
+        const Case cases[] = {
+            {"T_Default_c.dds", {255, 255, 255, 255}},
+            {"T_Default_n.dds", {128, 128, 255, 255}},
+            {"T_Default_m.dds", {255, 255, 0, 255}},
+            {"T_Default_fx.dds", {0, 0, 0, 255}},
+        };
+        for (const Case& test : cases)
+        {
+            const auto image = Vra::DdsLoader::LoadFile(EngineTexture(test.myName), Vra::DdsLoader::LOAD_DEFAULT);
+            ASSERT_TRUE(image.has_value()) << test.myName;
+            EXPECT_EQ(image->myFormat, ImageFormat::R8G8B8A8Unorm) << test.myName;
+            EXPECT_EQ(image->myMipCount, std::bit_width(image->myWidth)) << test.myName;
+            for (std::size_t i = 0; i < image->myBytes.size(); ++i)
+            {
+                ASSERT_EQ(image->myBytes[i], test.myTexel[i % 4]) << test.myName << " byte " << i;
+            }
+        }
+    }
+
+    TEST(EngineTextures, CubeMapsHaveSixFacesAndFullChains)
+    {
+        const auto white = Vra::DdsLoader::LoadFile(EngineTexture("whiteCubeMap.dds"), Vra::DdsLoader::LOAD_DEFAULT);
+        ASSERT_TRUE(white.has_value());
+        EXPECT_TRUE(white->myIsCube);
+        EXPECT_EQ(white->myMipCount, std::bit_width(white->myWidth));
+        EXPECT_TRUE(std::all_of(white->myBytes.begin(), white->myBytes.end(), [](std::uint8_t aByte) { return aByte == 255; }));
+
+        const auto horizon = Vra::DdsLoader::LoadFile(EngineTexture("horizonCubeMap.dds"), Vra::DdsLoader::LOAD_DEFAULT);
+        ASSERT_TRUE(horizon.has_value());
+        EXPECT_TRUE(horizon->myIsCube);
+        EXPECT_EQ(horizon->myFormat, ImageFormat::R8G8B8A8UnormSrgb);
+        // The 1x1 mips of the up (+Y) and down (-Y) faces: blue sky above, dark ground below.
+        const std::uint32_t last = horizon->myMipCount - 1;
+        const std::uint8_t* up = horizon->GetSurfaceBytes(2, last);
+        const std::uint8_t* down = horizon->GetSurfaceBytes(3, last);
+        EXPECT_GT(up[2], up[0]);
+        EXPECT_GT(up[2], down[2] + 60);
     }
 }
