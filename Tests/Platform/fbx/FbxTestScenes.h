@@ -267,6 +267,16 @@ Takes:  {
 }
 )";
 
+    // A small ASCII file: global settings properties, object records and connection lines.
+    inline std::string MakeScene(const std::string& someGlobalProperties, const std::string& someObjects,
+                                 const std::string& someConnections)
+    {
+        return "; FBX 7.4.0 project file\nFBXHeaderExtension:  {\n\tFBXVersion: 7400\n}\n"
+               "GlobalSettings:  {\n\tProperties70:  {\n" +
+               someGlobalProperties + "\t}\n}\nObjects:  {\n" + someObjects + "}\nConnections:  {\n" + someConnections +
+               "}\n";
+    }
+
     // Owns a manager and one imported scene.
     struct Imported
     {
