@@ -315,9 +315,13 @@ namespace
         for (auto path = paths.rbegin(); path != paths.rend(); ++path)
         {
             seenByMain[*path] = myManager->GetTexture(path->c_str(), TextureSrgbMode::ForceSrgb);
+            // Saving a file the task may be loading: its reload runs here while the task goes on.
+            Replace("dx10_bc1.dds", paths[1]);
+            std::this_thread::sleep_for(Vra::FileWatcher::POLL_INTERVAL / 4);
             myWatcher->FlushChanges();
         }
         task.join();
+        NextFrameAfterChange();
         EXPECT_EQ(seenByTask, seenByMain);
         for (const auto& [path, texture] : seenByMain)
         {
