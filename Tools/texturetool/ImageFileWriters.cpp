@@ -2,6 +2,7 @@
 
 #include "DdsWriter.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -137,6 +138,79 @@ namespace TextureTool
             bmp.resize(bmp.size() + (rowBytes - aWidth * 3), 0);
         }
         WriteFile(aPath, bmp);
+    }
+
+    void WriteGif(const std::filesystem::path& aPath, std::uint16_t aWidth, std::uint16_t aHeight,
+                  const std::vector<std::uint8_t>& someRgba)
+    {
+        std::vector<std::array<std::uint8_t, 3>> palette;
+        std::vector<std::uint8_t> indices;
+        for (std::size_t i = 0; i < someRgba.size(); i += 4)
+        {
+            const std::array<std::uint8_t, 3> colour = {someRgba[i], someRgba[i + 1], someRgba[i + 2]};
+            auto found = std::find(palette.begin(), palette.end(), colour);
+            if (found == palette.end())
+            {
+                palette.push_back(colour);
+                found = palette.end() - 1;
+            }
+            indices.push_back(static_cast<std::uint8_t>(found - palette.begin()));
+        }
+        palette.resize(256, {0, 0, 0});
+
+        std::vector<std::uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a'};
+        PutLittleEndian(gif, aWidth, 2);
+        PutLittleEndian(gif, aHeight, 2);
+        gif.insert(gif.end(), {0xF7, 0, 0}); // global table of 256 colours
+        for (const auto& colour : palette)
+        {
+            gif.insert(gif.end(), colour.begin(), colour.end());
+        }
+        gif.push_back(0x2C);
+        PutLittleEndian(gif, 0, 4);
+        PutLittleEndian(gif, aWidth, 2);
+        PutLittleEndian(gif, aHeight, 2);
+        gif.push_back(0);
+        gif.push_back(8); // minimum code size
+
+        // Every pixel a literal code; a clear code every so often keeps the codes 9 bits wide.
+        constexpr std::uint32_t CLEAR = 256;
+        constexpr std::uint32_t END = 257;
+        std::vector<std::uint8_t> packed;
+        std::uint32_t buffer = 0;
+        int bits = 0;
+        auto put = [&](std::uint32_t aCode) {
+            buffer |= aCode << bits;
+            bits += 9;
+            while (bits >= 8)
+            {
+                packed.push_back(static_cast<std::uint8_t>(buffer));
+                buffer >>= 8;
+                bits -= 8;
+            }
+        };
+        for (std::size_t i = 0; i < indices.size(); ++i)
+        {
+            if (i % 200 == 0)
+            {
+                put(CLEAR);
+            }
+            put(indices[i]);
+        }
+        put(END);
+        if (bits > 0)
+        {
+            packed.push_back(static_cast<std::uint8_t>(buffer));
+        }
+        for (std::size_t offset = 0; offset < packed.size(); offset += 255)
+        {
+            const std::size_t length = std::min<std::size_t>(255, packed.size() - offset);
+            gif.push_back(static_cast<std::uint8_t>(length));
+            gif.insert(gif.end(), packed.begin() + offset, packed.begin() + offset + length);
+        }
+        gif.push_back(0);
+        gif.push_back(0x3B);
+        WriteFile(aPath, gif);
     }
 
     void WriteTarga(const std::filesystem::path& aPath, std::uint16_t aWidth, std::uint16_t aHeight,

@@ -161,6 +161,7 @@ namespace TextureTool
             WritePng(aManifest.Add("image_3x2.png"), 3, 2, rgba, false);
             WritePng(aManifest.Add("image_3x2_srgb.png"), 3, 2, rgba, true);
             WriteBmp(aManifest.Add("image_3x2.bmp"), 3, 2, rgba);
+            WriteGif(aManifest.Add("image_3x2.gif"), 3, 2, rgba);
 
             // 40x10 of one colour: wider than a small size limit, so a decoder must scale it.
             std::vector<std::uint8_t> wide;

@@ -24,9 +24,9 @@ namespace
         255, 255, 255, 255, 0, 0, 0, 255, 128, 128, 128, 255,
     };
 
-    TEST(ImageDecoder, DecodesPngAndBmpToRgbaTopRowFirst)
+    TEST(ImageDecoder, DecodesPngBmpAndGifToRgbaTopRowFirst)
     {
-        for (const char* file : {"image_3x2.png", "image_3x2_srgb.png", "image_3x2.bmp"})
+        for (const char* file : {"image_3x2.png", "image_3x2_srgb.png", "image_3x2.bmp", "image_3x2.gif"})
         {
             const auto image = Platform::ImageDecoder::DecodeFile(Fixture(file));
             ASSERT_TRUE(image.has_value()) << file;
