@@ -703,8 +703,10 @@ namespace Vra::Fbx
                 Refuse("cluster holds " + std::to_string(cluster->myIndices.size()) + " indices but " +
                        std::to_string(cluster->myWeights.size()) + " weights");
             }
-            cluster->myTransform = ReadMatrix(aRecord, "Transform");
+            // Files store "Transform" in the joint's space at bind time (mesh global relative to the
+            // link); callers get the mesh's global bind transform, as the link times that.
             cluster->myTransformLink = ReadMatrix(aRecord, "TransformLink");
+            cluster->myTransform = cluster->myTransformLink * ReadMatrix(aRecord, "Transform");
             return cluster;
         }
 

@@ -1,0 +1,159 @@
+#include "ImporterTestSupport.h"
+
+using namespace Vra::FBX;
+using namespace FbxTest;
+
+namespace
+{
+    class AnimationImport : public ImporterTest
+    {
+    protected:
+        ImportedAnimation Load(const std::string& aName)
+        {
+            ImportedAnimation animation;
+            EXPECT_TRUE(LoadAnimation(DataFile(aName), animation)) << GetLastImportError();
+            return animation;
+        }
+    };
+
+    // Row-vector matrices: A * B applies A first.
+    ImportedMatrix Multiply(const ImportedMatrix& aFirst, const ImportedMatrix& aSecond)
+    {
+        ImportedMatrix result;
+        for (int row = 1; row <= 4; ++row)
+        {
+            for (int column = 1; column <= 4; ++column)
+            {
+                float sum = 0.f;
+                for (int k = 1; k <= 4; ++k)
+                {
+                    sum += aFirst(row, k) * aSecond(k, column);
+                }
+                result(row, column) = sum;
+            }
+        }
+        return result;
+    }
+}
+
+TEST_F(AnimationImport, TakeFromFrameZeroToThirtyGivesThirtyOneFramesOverOneSecond)
+{
+    const ImportedAnimation animation = Load("character.fbx");
+    const nlohmann::json& facts = Expected();
+    EXPECT_EQ(animation.FramesCount, 31u);
+    EXPECT_EQ(animation.Frames.size(), 31u);
+    EXPECT_DOUBLE_EQ(animation.Duration, 1.0);
+    EXPECT_FLOAT_EQ(animation.FramesPerSecond, facts["fps"].get<float>());
+    EXPECT_EQ(animation.Path, DataFile("character.fbx"));
+
+    std::vector<std::string> names;
+    for (const nlohmann::json& joint : facts["character"]["joints"])
+    {
+        names.push_back(joint["name"]);
+    }
+    EXPECT_EQ(animation.JointNames, names);
+    for (const ImportedAnimationFrame& frame : animation.Frames)
+    {
+        EXPECT_EQ(frame.GlobalTransforms.size(), names.size());
+        EXPECT_EQ(frame.LocalTransforms.size(), names.size());
+        EXPECT_EQ(frame.SocketTransforms.size(), 1u);
+    }
+}
+
+TEST_F(AnimationImport, SampledJointsSocketsAndEventsFollowTheTake)
+{
+    const ImportedAnimation animation = Load("character.fbx");
+    ASSERT_EQ(animation.Frames.size(), 31u);
+    const nlohmann::json& facts = Expected()["character"];
+    for (const auto& [frameName, expected] : facts["frames"].items())
+    {
+        const ImportedAnimationFrame& frame = animation.Frames.at(std::stoul(frameName));
+        const std::string at = " at frame " + frameName;
+        for (const auto& [joint, head] : expected["heads"].items())
+        {
+            const std::string shortName = joint.substr(joint.rfind(':') + 1);
+            ASSERT_TRUE(frame.GlobalTransforms.contains(shortName)) << joint;
+            // File units: the take is sampled in centimetres as the file has them.
+            ExpectNear(Translation(frame.GlobalTransforms.at(shortName)), BlenderWorldToTarget(ToVec3(head)), 1e-2f,
+                       joint + at);
+        }
+        ExpectNear(Translation(frame.SocketTransforms.at("Hand_skt")), BlenderWorldToTarget(ToVec3(expected["socket"])),
+                   1e-2f, "socket" + at);
+        const bool raised = ToVec3(expected["event"])[2] != 0.f;
+        EXPECT_EQ(frame.TriggeredEvents.contains("Step_evt"), raised) << at;
+        if (raised)
+        {
+            EXPECT_TRUE(frame.TriggeredEvents.at("Step_evt"));
+        }
+    }
+}
+
+TEST_F(AnimationImport, LocalTransformsComposeBackToGlobals)
+{
+    const ImportedAnimation animation = Load("character.fbx");
+    ASSERT_EQ(animation.Frames.size(), 31u);
+    const std::pair<const char*, const char*> links[] = {{"Spine", "Hips"}, {"Head", "Spine"}, {"Arm_L", "Spine"}};
+    for (const std::size_t index : {0u, 15u, 30u})
+    {
+        const ImportedAnimationFrame& frame = animation.Frames[index];
+        for (const auto& [child, parent] : links)
+        {
+            const ImportedMatrix composed = Multiply(frame.LocalTransforms.at(child), frame.GlobalTransforms.at(parent));
+            const ImportedMatrix& global = frame.GlobalTransforms.at(child);
+            for (int i = 0; i < 16; ++i)
+            {
+                EXPECT_NEAR(composed.Data[i], global.Data[i], 1e-3f) << child << " frame " << index << " element " << i;
+            }
+        }
+    }
+}
+
+TEST_F(AnimationImport, TakeStartingLaterIsCountedFromItsFirstFrame)
+{
+    const ImportedAnimation animation = Load("events_take.fbx");
+    // Frames 5 to 15 at 30 frames a second.
+    EXPECT_EQ(animation.FramesCount, 11u);
+    ASSERT_EQ(animation.Frames.size(), 11u);
+    EXPECT_NEAR(animation.Duration, 10.0 / 30.0, 1e-9);
+    EXPECT_FLOAT_EQ(animation.FramesPerSecond, 30.f);
+    EXPECT_EQ(animation.JointNames, std::vector<std::string>{"Solo"});
+    // The joint slides linearly from x = 0 at frame 5 to x = 10 at frame 15.
+    for (const std::size_t index : {0u, 5u, 10u})
+    {
+        const ImportedAnimationFrame& frame = animation.Frames[index];
+        EXPECT_NEAR(frame.LocalTransforms.at("Solo")(4, 1), static_cast<float>(index), 1e-4f) << index;
+        EXPECT_NEAR(frame.GlobalTransforms.at("Solo")(4, 1), static_cast<float>(index), 1e-4f) << index;
+        // Raised at (0, 1, 0); (1, -1, 0) cancels out; (0, 0, 0) rests.
+        EXPECT_EQ(frame.TriggeredEvents.size(), 1u);
+        EXPECT_TRUE(frame.TriggeredEvents.contains("Up_event"));
+        EXPECT_TRUE(frame.SocketTransforms.empty());
+    }
+}
+
+TEST_F(AnimationImport, MissingSkeletonOrStackThrows)
+{
+    const std::pair<const char*, const char*> files[] = {
+        {"cube_cm.fbx", "] has no skeleton!"},
+        {"skeleton_noanim.fbx", "] has no animation stack!"},
+    };
+    for (const auto& [file, ending] : files)
+    {
+        ImportedAnimation animation;
+        EXPECT_EQ(ThrownMessage([&] { LoadAnimation(DataFile(file), animation); }),
+                  "The file [" + DataFile(file) + ending)
+            << file;
+    }
+}
+
+TEST_F(AnimationImport, TruncatedFileThrowsTheReadersError)
+{
+    const std::string bytes = ReadBytes(DataFile("character.fbx"));
+    const ScratchFolder folder;
+    const std::string path = folder.Write("cut.fbx", bytes.substr(0, bytes.size() * 2 / 3));
+    ImportedAnimation animation;
+    animation.Path = "untouched";
+    const std::string message = ThrownMessage([&] { LoadAnimation(path, animation); });
+    EXPECT_EQ(message.rfind("Failed to import the animation. ", 0), 0u) << message;
+    EXPECT_GT(message.size(), std::string("Failed to import the animation. ").size());
+    EXPECT_EQ(animation.Path, "untouched");
+}
