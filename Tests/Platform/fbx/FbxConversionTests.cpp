@@ -74,7 +74,8 @@ TEST(FbxUnitConversion, MetresBecomeCentimetresEverywhere)
     EXPECT_EQ(mesh->GetControlPointAt(2)[3], 1.0);
     Matrix transform;
     mesh->GetSkin(0)->GetCluster(0)->GetTransformMatrix(transform);
-    ExpectVector(transform.GetT(), Vector4(0, -1000, 400));
+    // The stored (0, -10, 4) under the link at (0, 10, 0): the mesh's bind transform is (0, 0, 4) m.
+    ExpectVector(transform.GetT(), Vector4(0, 0, 400));
     ExpectVector(transform.GetRow(0), Vector4(1, 0, 0));
     // Static and animated translations scale, rotations do not.
     ExpectVector(imported.Find("Rig:Hips")->EvaluateLocalTransform(Frame(15)).GetT(), Vector4(1500, 1000, 0));
@@ -110,7 +111,7 @@ TEST(FbxAxisConversion, YUpRightHandedToDirectXMirrorsZ)
     ExpectVector(mesh->GetElementTangent(0)->GetDirectArray().GetAt(0), Vector4(1, 0, 0));
     Matrix transform;
     mesh->GetSkin(0)->GetCluster(0)->GetTransformMatrix(transform);
-    ExpectVector(transform.GetT(), Vector4(0, -10, -4));
+    ExpectVector(transform.GetT(), Vector4(0, 0, -4));
     // A turn about z stays one about z; the winding of the mesh is kept.
     const Matrix spine = imported.Find("Rig:Spine")->EvaluateGlobalTransform();
     ExpectVector(spine.MultR(Vector4(1, 0, 0)), Vector4(0, 1, 0));
