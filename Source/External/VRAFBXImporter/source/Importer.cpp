@@ -686,6 +686,60 @@ namespace Vra::FBX
             return sum * sum > 0.f;
         }
 
+        // One frame's transforms, each node's evaluated once: a joint's global is its parent's global
+        // times its local, so chains are not walked again for every joint below them.
+        class FrameTransforms
+        {
+        public:
+            explicit FrameTransforms(Sdk::Time aTime) : myTime(aTime) {}
+
+            const Sdk::Matrix& Local(const Sdk::Node* aNode)
+            {
+                Entry& entry = myEntries[aNode];
+                if (!entry.HasLocal)
+                {
+                    entry.Local = aNode->EvaluateLocalTransform(myTime, Sdk::PivotSet::SourcePivot);
+                    entry.HasLocal = true;
+                }
+                return entry.Local;
+            }
+
+            const Sdk::Matrix& Global(const Sdk::Node* aNode)
+            {
+                if (const auto found = myEntries.find(aNode); found != myEntries.end() && found->second.HasGlobal)
+                {
+                    return found->second.Global;
+                }
+                Sdk::Matrix global;
+                const Sdk::Node* parent = aNode->GetParent();
+                if (parent && aNode->GetInheritType() == Sdk::InheritType::RSrs)
+                {
+                    const Sdk::Matrix parentGlobal = Global(parent);
+                    global = parentGlobal * Local(aNode);
+                }
+                else
+                {
+                    // Other inherit types mix the parent's scaling in; the node works those out itself.
+                    global = aNode->EvaluateGlobalTransform(myTime, Sdk::PivotSet::SourcePivot);
+                }
+                Entry& entry = myEntries[aNode];
+                entry.Global = global;
+                entry.HasGlobal = true;
+                return entry.Global;
+            }
+
+        private:
+            struct Entry
+            {
+                Sdk::Matrix Local;
+                Sdk::Matrix Global;
+                bool HasLocal = false;
+                bool HasGlobal = false;
+            };
+            Sdk::Time myTime;
+            std::unordered_map<const Sdk::Node*, Entry> myEntries;
+        };
+
         template <typename Record>
         std::vector<std::pair<const Record*, const Sdk::Node*>> FindNodes(const Sdk::Scene* aScene,
                                                                          const std::vector<Record>& someRecords)
@@ -749,21 +803,19 @@ namespace Vra::FBX
                 Sdk::Time time;
                 time.SetFrame(frame, timeMode);
                 ImportedAnimationFrame& out = anOutAnimation.Frames[static_cast<std::size_t>(frame - firstFrame)];
+                FrameTransforms transforms(time);
                 for (const auto& [joint, node] : joints)
                 {
-                    out.LocalTransforms[joint->NameShort] =
-                        node ? ToImported(node->EvaluateLocalTransform(time, Sdk::PivotSet::SourcePivot)) : ImportedMatrix{};
-                    out.GlobalTransforms[joint->NameShort] =
-                        node ? ToImported(node->EvaluateGlobalTransform(time, Sdk::PivotSet::SourcePivot)) : ImportedMatrix{};
+                    out.LocalTransforms[joint->NameShort] = node ? ToImported(transforms.Local(node)) : ImportedMatrix{};
+                    out.GlobalTransforms[joint->NameShort] = node ? ToImported(transforms.Global(node)) : ImportedMatrix{};
                 }
                 for (const auto& [socket, node] : sockets)
                 {
-                    out.SocketTransforms[socket->Name] =
-                        node ? ToImported(node->EvaluateGlobalTransform(time, Sdk::PivotSet::SourcePivot)) : ImportedMatrix{};
+                    out.SocketTransforms[socket->Name] = node ? ToImported(transforms.Global(node)) : ImportedMatrix{};
                 }
                 for (const auto& [event, node] : events)
                 {
-                    if (node && IsEventActive(ToImported(node->EvaluateLocalTransform(time, Sdk::PivotSet::SourcePivot))))
+                    if (node && IsEventActive(ToImported(transforms.Local(node))))
                     {
                         out.TriggeredEvents[event->Name] = true;
                     }
