@@ -42,26 +42,34 @@ namespace Vra::Fbx
             myStatus.SetCode(Status::Code::InvalidParameter, "Unknown file format " + std::to_string(aFileFormat));
             return false;
         }
-        std::ifstream file(aPath ? aPath : "", std::ios::binary);
+        std::ifstream file(aPath ? aPath : "", std::ios::binary | std::ios::ate);
         if (!file)
         {
             myStatus.SetCode(Status::Code::FileNotFound, std::string("Cannot open file ") + (aPath ? aPath : ""));
             return false;
         }
-        std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        if (file.bad())
+        const std::streamoff size = file.tellg();
+        std::vector<unsigned char> bytes(size > 0 ? static_cast<size_t>(size) : 0);
+        file.seekg(0);
+        if (size < 0 || !file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
         {
             myStatus.SetCode(Status::Code::FileNotFound, std::string("Cannot read file ") + aPath);
             return false;
         }
-        return InitializeFromMemory(bytes.data(), bytes.size());
+        return Accept(std::move(bytes));
     }
 
     bool Importer::InitializeFromMemory(const void* someData, size_t aSize)
     {
         myStatus.Clear();
+        const auto* bytes = static_cast<const unsigned char*>(someData);
+        return Accept(std::vector<unsigned char>(bytes, bytes + aSize));
+    }
+
+    bool Importer::Accept(std::vector<unsigned char> someBytes)
+    {
         myAnimStackCount = 0;
-        myBytes.assign(static_cast<const unsigned char*>(someData), static_cast<const unsigned char*>(someData) + aSize);
+        myBytes = std::move(someBytes);
         const FormatInfo format = DetectFormat(myBytes.data(), myBytes.size());
         myIsFbx = format.myIsFbx;
         myIsBinary = format.myIsBinary;

@@ -43,6 +43,7 @@ namespace Vra::Fbx
         friend class Manager;
         explicit Importer(Manager* aManager) : myManager(aManager) {}
         ~Importer() = default;
+        bool Accept(std::vector<unsigned char> someBytes);
 
         Manager* myManager;
         Status myStatus;

@@ -89,17 +89,24 @@ namespace Vra::Fbx
                 }
             }
         }
-        // Corners that share a control point and a UV share their tangent frame.
-        const auto key = [&](int aVertex) {
-            return (static_cast<uint64_t>(static_cast<uint32_t>(myPolygonVertices[aVertex])) << 32) |
-                   static_cast<uint32_t>(uvIndex[aVertex]);
-        };
+        // Corners that share a control point and a UV share their tangent frame: one group each.
         struct Sums
         {
             Vector3 myTangent;
             Vector3 myBinormal;
         };
-        std::unordered_map<uint64_t, Sums> sums;
+        std::vector<int> groupOf(polygonVertices);
+        {
+            std::unordered_map<uint64_t, int> groups;
+            groups.reserve(static_cast<size_t>(polygonVertices));
+            for (int vertex = 0; vertex < polygonVertices; ++vertex)
+            {
+                const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(myPolygonVertices[vertex])) << 32) |
+                                     static_cast<uint32_t>(uvIndex[vertex]);
+                groupOf[vertex] = groups.try_emplace(key, static_cast<int>(groups.size())).first->second;
+            }
+        }
+        std::vector<Sums> sums(static_cast<size_t>(polygonVertices));
         std::vector<Vector3> faceNormals(GetPolygonCount());
         for (int polygon = 0; polygon < GetPolygonCount(); ++polygon)
         {
@@ -128,7 +135,7 @@ namespace Vra::Fbx
                 const Vector3 binormal = (e2 * du1 - e1 * du2) * inverse;
                 for (const int vertex : corners)
                 {
-                    Sums& sum = sums[key(vertex)];
+                    Sums& sum = sums[groupOf[vertex]];
                     sum.myTangent = sum.myTangent + tangent;
                     sum.myBinormal = sum.myBinormal + binormal;
                 }
@@ -145,7 +152,7 @@ namespace Vra::Fbx
             const Vector3 faceNormal = Normalized(faceNormals[polygonOf[vertex]], { 0.0, 0.0, 1.0 });
             const Vector4* fileNormal = normals ? ValueAt(*normals, myPolygonVertices[vertex], vertex, polygonOf[vertex]) : nullptr;
             const Vector3 normal = fileNormal ? Normalized(From(*fileNormal), faceNormal) : faceNormal;
-            const Sums& sum = sums[key(vertex)];
+            const Sums& sum = sums[groupOf[vertex]];
             // Gram-Schmidt: the tangent at right angles to the normal.
             Vector3 tangent = Normalized(sum.myTangent - normal * Dot(normal, sum.myTangent), Perpendicular(normal));
             Vector3 binormal = Cross(normal, tangent);

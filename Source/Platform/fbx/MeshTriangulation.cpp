@@ -27,7 +27,14 @@ namespace Vra::Fbx
 
         // Corner triples (positions within the polygon) covering the polygon. Ear clipping in the
         // polygon's plane; a fan where the polygon is too degenerate to clip.
-        void TriangulatePolygon(const std::vector<Vector4>& someCorners, std::vector<std::array<int, 3>>& someTriangles)
+        struct Scratch
+        {
+            std::vector<Point2> myPoints;
+            std::vector<int> myRemaining;
+        };
+
+        void TriangulatePolygon(const std::vector<Vector4>& someCorners, std::vector<std::array<int, 3>>& someTriangles,
+                                Scratch& aScratch)
         {
             const int count = static_cast<int>(someCorners.size());
             someTriangles.clear();
@@ -65,14 +72,13 @@ namespace Vra::Fbx
             const int u = (dominant + 1) % 3;
             const int v = (dominant + 2) % 3;
             const double sign = normal[dominant] < 0.0 ? -1.0 : 1.0;
-            std::vector<Point2> points(count);
+            std::vector<Point2>& points = aScratch.myPoints;
+            std::vector<int>& remaining = aScratch.myRemaining;
+            points.resize(count);
+            remaining.resize(count);
             for (int i = 0; i < count; ++i)
             {
                 points[i] = { someCorners[i][u], someCorners[i][v] * sign };
-            }
-            std::vector<int> remaining(count);
-            for (int i = 0; i < count; ++i)
-            {
                 remaining[i] = i;
             }
             int guard = 0;
@@ -177,6 +183,11 @@ namespace Vra::Fbx
         std::vector<int> polygonSource; // new polygon -> old polygon
         std::vector<Vector4> corners;
         std::vector<std::array<int, 3>> triangles;
+        Scratch scratch;
+        starts.reserve(myPolygonStarts.size() * 2);
+        vertices.reserve(myPolygonVertices.size() * 2);
+        vertexSource.reserve(myPolygonVertices.size() * 2);
+        polygonSource.reserve(myPolygonStarts.size() * 2);
         for (int polygon = 0; polygon < GetPolygonCount(); ++polygon)
         {
             const int first = myPolygonStarts[polygon];
@@ -186,7 +197,7 @@ namespace Vra::Fbx
             {
                 corners.push_back(myControlPoints[myPolygonVertices[first + corner]]);
             }
-            TriangulatePolygon(corners, triangles);
+            TriangulatePolygon(corners, triangles, scratch);
             for (const std::array<int, 3>& triangle : triangles)
             {
                 starts.push_back(static_cast<int>(vertices.size()));

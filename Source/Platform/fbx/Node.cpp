@@ -68,37 +68,67 @@ namespace Vra::Fbx
         return GetProperties().GetVector("GeometricScaling", ONE);
     }
 
+    namespace
+    {
+        constexpr const char* STAGE_NAMES[] = { "Lcl Translation", "RotationOffset", "RotationPivot",
+                                                "PreRotation",     "Lcl Rotation",   "PostRotation",
+                                                "ScalingOffset",   "ScalingPivot",   "Lcl Scaling" };
+    }
+
     RotationOrder Node::GetRotationOrder() const
     {
-        const double order = GetProperties().GetNumber("RotationOrder", 0.0);
-        return order >= 0.0 && order <= 6.0 ? static_cast<RotationOrder>(static_cast<int>(order)) : RotationOrder::XYZ;
+        return myTransform.myOrder;
     }
 
     InheritType Node::GetInheritType() const
     {
-        const double type = GetProperties().GetNumber("InheritType", 0.0);
-        return type >= 0.0 && type <= 2.0 ? static_cast<InheritType>(static_cast<int>(type)) : InheritType::RSrs;
+        return myTransform.myInheritType;
     }
 
-    Vector4 Node::EvaluateProperty(const char* aName, const Vector4& aDefault, Time aTime) const
+    void Node::RefreshTransform()
     {
-        Vector4 value = GetProperties().GetVector(aName, aDefault);
-        const AnimStack* stack = myScene ? myScene->GetCurrentAnimationStack() : nullptr;
-        if (!stack || myAnimated.empty())
+        TransformCache cache;
+        const double order = GetProperties().GetNumber("RotationOrder", 0.0);
+        cache.myOrder = order >= 0.0 && order <= 6.0 ? static_cast<RotationOrder>(static_cast<int>(order)) : RotationOrder::XYZ;
+        const double type = GetProperties().GetNumber("InheritType", 0.0);
+        cache.myInheritType = type >= 0.0 && type <= 2.0 ? static_cast<InheritType>(static_cast<int>(type)) : InheritType::RSrs;
+        for (int stage = 0; stage < STAGE_COUNT; ++stage)
         {
-            return value;
+            cache.myValues[stage] = GetProperties().GetVector(STAGE_NAMES[stage], stage == SCALING ? ONE : ZERO);
+            for (const Animated& animated : myAnimated)
+            {
+                if (animated.myCurveNode->GetTargetProperty() == STAGE_NAMES[stage])
+                {
+                    cache.myAnimated[stage].push_back(animated);
+                }
+            }
+            const bool inUse = !cache.myAnimated[stage].empty() || !(cache.myValues[stage] == ZERO);
+            if (stage != TRANSLATION && stage != ROTATION && stage != SCALING && inUse)
+            {
+                cache.myHasPivots = true;
+            }
+        }
+        myTransform = std::move(cache);
+    }
+
+    Vector4 Node::Blend(const std::vector<Animated>& someAnimated, const char* aName, Vector4 aValue, Time aTime) const
+    {
+        const AnimStack* stack = myScene ? myScene->GetCurrentAnimationStack() : nullptr;
+        if (!stack || someAnimated.empty())
+        {
+            return aValue;
         }
         bool first = true;
         for (int layerIndex = 0; layerIndex < stack->GetLayerCount(); ++layerIndex)
         {
             const AnimLayer* layer = stack->GetLayer(layerIndex);
-            for (const Animated& animated : myAnimated)
+            for (const Animated& animated : someAnimated)
             {
-                if (animated.myLayer != layer || animated.myCurveNode->GetTargetProperty() != aName)
+                if (animated.myLayer != layer || (aName && animated.myCurveNode->GetTargetProperty() != aName))
                 {
                     continue;
                 }
-                Vector4 layerValue = value;
+                Vector4 layerValue = aValue;
                 const AnimCurveNode& curveNode = *animated.myCurveNode;
                 for (int channel = 0; channel < 3 && channel < curveNode.GetChannelCount(); ++channel)
                 {
@@ -110,61 +140,94 @@ namespace Vra::Fbx
                 {
                     if (first)
                     {
-                        value[channel] = layerValue[channel];
+                        aValue[channel] = layerValue[channel];
                     }
                     else if (layer->GetBlendMode() == AnimLayer::BlendMode::Additive)
                     {
-                        value[channel] += weight * layerValue[channel];
+                        aValue[channel] += weight * layerValue[channel];
                     }
                     else
                     {
-                        value[channel] += weight * (layerValue[channel] - value[channel]);
+                        aValue[channel] += weight * (layerValue[channel] - aValue[channel]);
                     }
                 }
                 first = false;
             }
         }
-        return value;
+        return aValue;
+    }
+
+    Vector4 Node::EvaluateProperty(const char* aName, const Vector4& aDefault, Time aTime) const
+    {
+        return Blend(myAnimated, aName, GetProperties().GetVector(aName, aDefault), aTime);
+    }
+
+    Vector4 Node::EvaluateStage(Stage aStage, Time aTime) const
+    {
+        return Blend(myTransform.myAnimated[aStage], nullptr, myTransform.myValues[aStage], aTime);
     }
 
     Vector4 Node::EvaluateLocalTranslation(Time aTime) const
     {
-        return EvaluateProperty("Lcl Translation", ZERO, aTime);
+        return EvaluateStage(TRANSLATION, aTime);
     }
 
     Vector4 Node::EvaluateLocalRotation(Time aTime) const
     {
-        return EvaluateProperty("Lcl Rotation", ZERO, aTime);
+        return EvaluateStage(ROTATION, aTime);
     }
 
     Vector4 Node::EvaluateLocalScaling(Time aTime) const
     {
-        return EvaluateProperty("Lcl Scaling", ONE, aTime);
+        return EvaluateStage(SCALING, aTime);
     }
 
     Matrix Node::EvaluateRawLocalStack(Time aTime, Matrix* aRotation, Matrix* aScaling) const
     {
-        const Matrix translation = Matrix::Translation(EvaluateLocalTranslation(aTime));
-        const Matrix rotationOffset = Matrix::Translation(EvaluateProperty("RotationOffset", ZERO, aTime));
-        const Matrix rotationPivot = Matrix::Translation(EvaluateProperty("RotationPivot", ZERO, aTime));
-        const Matrix preRotation = Matrix::Rotation(EvaluateProperty("PreRotation", ZERO, aTime));
-        const Matrix postRotation = Matrix::Rotation(EvaluateProperty("PostRotation", ZERO, aTime));
-        const Matrix rotation = Matrix::Rotation(EvaluateLocalRotation(aTime), GetRotationOrder());
-        const Matrix scalingOffset = Matrix::Translation(EvaluateProperty("ScalingOffset", ZERO, aTime));
-        const Matrix scalingPivot = Matrix::Translation(EvaluateProperty("ScalingPivot", ZERO, aTime));
-        const Matrix scaling = Matrix::Scaling(EvaluateLocalScaling(aTime));
-
-        const Matrix fullRotation = preRotation * rotation * postRotation.Inverse();
+        // T * Roff * Rp * Rpre * R * Rpost^-1 * Rp^-1 * Soff * Sp * S * Sp^-1 in closed form: the
+        // linear part is Rpre * R * Rpost^-1 * S, the pivots and offsets only move the origin.
+        const Vector4 scalingValue = EvaluateStage(SCALING, aTime);
+        Matrix rotation = Matrix::Rotation(EvaluateStage(ROTATION, aTime), myTransform.myOrder);
+        Vector4 translation = EvaluateStage(TRANSLATION, aTime);
+        if (myTransform.myHasPivots)
+        {
+            const Vector4 preRotation = EvaluateStage(PRE_ROTATION, aTime);
+            const Vector4 postRotation = EvaluateStage(POST_ROTATION, aTime);
+            if (!(preRotation == ZERO))
+            {
+                rotation = Matrix::Rotation(preRotation) * rotation;
+            }
+            if (!(postRotation == ZERO))
+            {
+                rotation = rotation * Matrix::Rotation(postRotation).Transpose();
+            }
+            const Vector4 rotationOffset = EvaluateStage(ROTATION_OFFSET, aTime);
+            const Vector4 rotationPivot = EvaluateStage(ROTATION_PIVOT, aTime);
+            const Vector4 scalingOffset = EvaluateStage(SCALING_OFFSET, aTime);
+            const Vector4 scalingPivot = EvaluateStage(SCALING_PIVOT, aTime);
+            Vector4 inner(0.0, 0.0, 0.0, 0.0);
+            for (int axis = 0; axis < 3; ++axis)
+            {
+                inner[axis] = -scalingValue[axis] * scalingPivot[axis] + scalingPivot[axis] + scalingOffset[axis] - rotationPivot[axis];
+            }
+            const Vector4 turned = rotation.MultR(inner);
+            for (int axis = 0; axis < 3; ++axis)
+            {
+                translation[axis] += turned[axis] + rotationPivot[axis] + rotationOffset[axis];
+            }
+        }
+        const Matrix scaling = Matrix::Scaling(scalingValue);
         if (aRotation)
         {
-            *aRotation = fullRotation;
+            *aRotation = rotation;
         }
         if (aScaling)
         {
             *aScaling = scaling;
         }
-        return translation * rotationOffset * rotationPivot * fullRotation * rotationPivot.Inverse() * scalingOffset *
-               scalingPivot * scaling * scalingPivot.Inverse();
+        Matrix local = rotation * scaling;
+        local.SetRow(3, Vector4(translation[0], translation[1], translation[2], 1.0));
+        return local;
     }
 
     Matrix Node::EvaluateRawGlobal(Time aTime) const

@@ -73,6 +73,10 @@ namespace Vra::Fbx
 
         Scene* GetScene() const { return myScene; }
 
+        // The transform properties are read once after an import and after each conversion;
+        // call this after changing them through GetProperties().
+        void RefreshTransform();
+
     private:
         friend class SceneBuilder;
         friend class Scene;
@@ -81,7 +85,32 @@ namespace Vra::Fbx
             const AnimLayer* myLayer = nullptr;
             const AnimCurveNode* myCurveNode = nullptr;
         };
+        // The stages of the transform stack, in the order the file names them.
+        enum Stage
+        {
+            TRANSLATION,
+            ROTATION_OFFSET,
+            ROTATION_PIVOT,
+            PRE_ROTATION,
+            ROTATION,
+            POST_ROTATION,
+            SCALING_OFFSET,
+            SCALING_PIVOT,
+            SCALING,
+            STAGE_COUNT
+        };
+        struct TransformCache
+        {
+            TransformCache() { myValues[SCALING] = Vector4(1.0, 1.0, 1.0, 1.0); }
+            Vector4 myValues[STAGE_COUNT];
+            std::vector<Animated> myAnimated[STAGE_COUNT];
+            RotationOrder myOrder = RotationOrder::XYZ;
+            InheritType myInheritType = InheritType::RrSs;
+            bool myHasPivots = false; // any stage other than T, R and S in use
+        };
         Vector4 EvaluateProperty(const char* aName, const Vector4& aDefault, Time aTime) const;
+        Vector4 EvaluateStage(Stage aStage, Time aTime) const;
+        Vector4 Blend(const std::vector<Animated>& someAnimated, const char* aName, Vector4 aValue, Time aTime) const;
         Matrix EvaluateRawGlobal(Time aTime) const;
         Matrix CombineWithParent(const Matrix& aParentGlobal, Time aTime) const;
         Matrix EvaluateRawLocalStack(Time aTime, Matrix* aRotation, Matrix* aScaling) const;
@@ -92,5 +121,6 @@ namespace Vra::Fbx
         NodeAttribute* myAttribute = nullptr;
         std::vector<SurfaceMaterial*> myMaterials;
         std::vector<Animated> myAnimated; // every curve node on this node, all stacks
+        TransformCache myTransform;
     };
 }

@@ -992,6 +992,10 @@ namespace Vra::Fbx
             GiveAttributesFromSubClass();
             CheckClusters();
             IndexAnimation();
+            for (Node* node : myScene.myNodes)
+            {
+                node->RefreshTransform();
+            }
             // Every node that no connection placed stays out of the tree but keeps its name.
             myScene.myRoot->myName = "RootNode";
             NameNodes(*myScene.myRoot);

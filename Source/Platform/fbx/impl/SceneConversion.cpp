@@ -150,6 +150,10 @@ namespace Vra::Fbx
                 }
             }
         }
+        for (Node* node : aScene.myNodes)
+        {
+            node->RefreshTransform();
+        }
         const std::unordered_set<Mesh*> meshes = MeshesOf(aScene);
         for (Mesh* mesh : meshes)
         {
