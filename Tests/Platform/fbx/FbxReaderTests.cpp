@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 using namespace Vra::Fbx;
 
@@ -204,3 +206,45 @@ INSTANTIATE_TEST_SUITE_P(Formats, FbxReaderFormats,
                          testing::Values(Format{ "Ascii", 0, false }, Format{ "Binary7400", 7400, false },
                                          Format{ "Binary7500Deflated", 7500, true }),
                          [](const testing::TestParamInfo<Format>& anInfo) { return anInfo.param.myName; });
+
+TEST(FbxReaderThreads, ImportersOfOneManagerRunTogether)
+{
+    // Two loading threads share the manager while each reads, converts and samples its own scene.
+    Manager* manager = Manager::Create();
+    const std::string binary = FbxTest::AsciiToBinary(FbxTest::CHARACTER, 7500, true);
+    std::vector<std::thread> threads;
+    std::atomic<int> good = 0;
+    for (int thread = 0; thread < 4; ++thread)
+    {
+        threads.emplace_back([&, thread] {
+            for (int round = 0; round < 20; ++round)
+            {
+                const std::string& bytes = thread % 2 ? binary : std::string(FbxTest::CHARACTER);
+                Importer* importer = Importer::Create(manager, "");
+                Scene* scene = Scene::Create(manager, "The Scene");
+                if (importer->InitializeFromMemory(bytes.data(), bytes.size()) && importer->Import(scene))
+                {
+                    SystemUnit::cm.ConvertScene(scene);
+                    GeometryConverter(manager).Triangulate(scene, true);
+                    AxisSystem(AxisSystem::PreDefined::DirectX).DeepConvertScene(scene);
+                    Time time;
+                    time.SetFrame(15, scene->GetGlobalSettings().GetTimeMode());
+                    const Vector4 hips = scene->FindNodeByName("Rig:Hips")->EvaluateGlobalTransform(time).GetT();
+                    good += std::abs(hips[0] - 15.0) < 1e-9 && std::abs(hips[1] - 10.0) < 1e-9 ? 1 : 0;
+                }
+                // Half the scenes are left for the manager to destroy.
+                if (round % 2)
+                {
+                    scene->Destroy();
+                }
+                importer->Destroy();
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+    {
+        thread.join();
+    }
+    EXPECT_EQ(good, 80);
+    manager->Destroy();
+}
