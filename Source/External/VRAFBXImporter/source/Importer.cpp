@@ -677,7 +677,7 @@ namespace Vra::FBX
         // ---- Animation -----------------------------------------------------------------------
 
         // Frames past this are taken for a damaged time span rather than a take to sample.
-        constexpr std::int64_t MAX_SAMPLED_FRAMES = 1'000'000;
+        constexpr std::int64_t MAX_SAMPLED_FRAMES = 100000;
 
         bool IsEventActive(const ImportedMatrix& aLocal)
         {
