@@ -194,7 +194,6 @@ namespace Platform
         {
         case SW_HIDE:
             SDL_HideWindow(window);
-            data->myStyle &= ~WS_VISIBLE;
             return wasVisible;
         case SW_MAXIMIZE:
             SDL_ShowWindow(window);
@@ -214,7 +213,6 @@ namespace Platform
             SDL_ShowWindow(window);
             break;
         }
-        data->myStyle |= WS_VISIBLE;
         impl::ReportSize(window, true);
         return wasVisible;
     }
@@ -330,11 +328,7 @@ namespace Platform
         }
         if ((someFlags & SWP_NOSIZE) == 0)
         {
-            if ((SDL_GetWindowFlags(window) & SDL_WINDOW_MAXIMIZED) != 0)
-            {
-                SDL_RestoreWindow(window);
-            }
-            data->myIsMaximized = false;
+            // A maximised window keeps its state while it takes the new size.
             int frameWidth = 0;
             int frameHeight = 0;
             FrameOf(window, frameWidth, frameHeight);

@@ -83,7 +83,8 @@ namespace Platform
     bool IsZoomed(WindowHandle aWindow);
     bool IsWindowVisible(WindowHandle aWindow);
 
-    // GWL_STYLE restyles the window at once; returns the previous value (0 for no window).
+    // GWL_STYLE restyles the window at once (WS_VISIBLE shows it; its absence hides nothing) and
+    // reads back as set; returns the previous value (0 for no window).
     std::intptr_t SetWindowLongPtr(WindowHandle aWindow, int anIndex, std::intptr_t aValue);
     std::intptr_t GetWindowLongPtr(WindowHandle aWindow, int anIndex);
 

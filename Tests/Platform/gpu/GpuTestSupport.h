@@ -2,6 +2,7 @@
 #include "gpu/Device.h"
 #include "gpu/DeviceContext.h"
 #include "gpu/SwapChain.h"
+#include "GpuReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -23,29 +24,7 @@ namespace GpuTestSupport
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
 
-    // Copies one subresource into a staging texture and returns its bytes, rows packed.
-    inline std::vector<uint8_t> ReadBack(Device& aDevice, const Ref<Texture2D>& aTexture, uint32_t aSubresource = 0, Format aStagingFormat = Format::UNKNOWN)
-    {
-        Texture2DDesc desc = aTexture->GetDesc();
-        desc.myUsage = Usage::Staging;
-        desc.myBindFlags = 0;
-        desc.myMiscFlags &= RESOURCE_MISC_TEXTURECUBE;
-        desc.myCpuAccessFlags = CPU_ACCESS_READ;
-        if (aStagingFormat != Format::UNKNOWN)
-        {
-            desc.myFormat = aStagingFormat;
-        }
-        Ref<Texture2D> staging;
-        EXPECT_TRUE(SUCCEEDED(aDevice.CreateTexture2D(desc, nullptr, &staging)));
-        DeviceContext& context = *aDevice.GetImmediateContext();
-        context.CopyResource(staging, aTexture);
-        MappedSubresource mapped;
-        EXPECT_TRUE(SUCCEEDED(context.Map(staging, aSubresource, MapType::Read, 0, &mapped)));
-        const auto* bytes = static_cast<const uint8_t*>(mapped.myData);
-        std::vector<uint8_t> result(bytes, bytes + mapped.myDepthPitch);
-        context.Unmap(staging, aSubresource);
-        return result;
-    }
+    using TestSupport::ReadBack;
 
     class GpuTest : public ::testing::Test
     {

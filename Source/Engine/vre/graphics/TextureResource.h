@@ -18,6 +18,8 @@ namespace Vra
         // Width and height of the view's texture; 0, 0 without one.
         Vector2<std::uint32_t> GetSize() const;
         void SetView(View aView) { mySRV = std::move(aView); }
+        // Binds the view at that pixel-shader slot; the view must exist.
+        void Bind(std::uint32_t aSlot) const;
 
         View mySRV;
         TextureSrgbMode mySrgbMode = TextureSrgbMode::AsFile;
