@@ -54,12 +54,12 @@ namespace Vra::Fbx
                                            [](Time aValue, const Key& aKey) { return aValue < aKey.myTime; });
         const Key& right = *next;
         const Key& left = *(next - 1);
-        const double span = static_cast<double>(right.myTime.Get() - left.myTime.Get());
+        const double span = static_cast<double>(right.myTime.Get()) - static_cast<double>(left.myTime.Get());
         if (span <= 0.0)
         {
             return right.myValue;
         }
-        const double fraction = static_cast<double>(aTime.Get() - left.myTime.Get()) / span;
+        const double fraction = (static_cast<double>(aTime.Get()) - static_cast<double>(left.myTime.Get())) / span;
         switch (left.myInterpolation)
         {
         case Interpolation::Constant: return left.myConstantNext ? right.myValue : left.myValue;

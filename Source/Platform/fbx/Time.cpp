@@ -4,6 +4,22 @@
 
 namespace Vra::Fbx
 {
+    namespace
+    {
+        // Beyond this a custom rate is a damaged file, not a frame rate.
+        constexpr double MAX_FRAME_RATE = 1.0e6;
+
+        // Whole numbers outside 64 bits stop at its ends.
+        int64_t Saturate(long double aValue)
+        {
+            if (!(aValue > -9.2e18L))
+            {
+                return aValue > 0 ? INT64_MAX : INT64_MIN;
+            }
+            return aValue < 9.2e18L ? static_cast<int64_t>(aValue) : INT64_MAX;
+        }
+    }
+
     double TimeMode::GetFrameRate() const
     {
         switch (myMode)
@@ -21,7 +37,9 @@ namespace Vra::Fbx
         case Frames24: return 24.0;
         case Frames1000: return 1000.0;
         case FilmFullFrame: return 24000.0 / 1001.0;
-        case Custom: return std::isfinite(myCustomFrameRate) && myCustomFrameRate > 0.0 ? myCustomFrameRate : 30.0;
+        case Custom: return std::isfinite(myCustomFrameRate) && myCustomFrameRate > 0.0 && myCustomFrameRate <= MAX_FRAME_RATE
+                               ? myCustomFrameRate
+                               : 30.0;
         case Frames96: return 96.0;
         case Frames72: return 72.0;
         case Frames59dot94: return 60000.0 / 1001.0;
@@ -37,20 +55,20 @@ namespace Vra::Fbx
 
     void Time::SetSecondDouble(double aSeconds)
     {
-        myTicks = std::llround(aSeconds * static_cast<double>(TICKS_PER_SECOND));
+        myTicks = Saturate(std::round(static_cast<long double>(aSeconds) * TICKS_PER_SECOND));
     }
 
     int64_t Time::GetFrameCount(const TimeMode& aMode) const
     {
         const long double frames =
             static_cast<long double>(myTicks) * aMode.GetFrameRate() / static_cast<long double>(TICKS_PER_SECOND);
-        return static_cast<int64_t>(std::floor(frames + 1e-3L));
+        return Saturate(std::floor(frames + 1e-3L));
     }
 
     void Time::SetFrame(int64_t aFrame, const TimeMode& aMode)
     {
         const long double ticks =
             static_cast<long double>(aFrame) * static_cast<long double>(TICKS_PER_SECOND) / aMode.GetFrameRate();
-        myTicks = static_cast<int64_t>(std::llround(ticks));
+        myTicks = Saturate(std::round(ticks));
     }
 }

@@ -40,7 +40,11 @@ namespace Vra::Fbx
 
         constexpr Time GetStart() const { return myStart; }
         constexpr Time GetStop() const { return myStop; }
-        constexpr Time GetDuration() const { return Time(myStop.Get() - myStart.Get()); }
+        // Wraps around rather than overflowing for spans wider than 64 bits of ticks.
+        constexpr Time GetDuration() const
+        {
+            return Time(static_cast<int64_t>(static_cast<uint64_t>(myStop.Get()) - static_cast<uint64_t>(myStart.Get())));
+        }
         constexpr void Set(Time aStart, Time aStop)
         {
             myStart = aStart;

@@ -226,3 +226,30 @@ TEST(FbxMalformed, NonFbxAndMissingFilesFailInitialize)
     scene->Destroy();
     importer->Destroy();
 }
+
+TEST(FbxMalformed, ExtremeNumbersStayDefined)
+{
+    std::string text = Replace(FbxTest::CHARACTER, "P: \"TimeMode\", \"enum\", \"\", \"\",6",
+                               "P: \"TimeMode\", \"enum\", \"\", \"\",14\n\t\tP: \"CustomFrameRate\", \"double\", \"Number\", \"\",1e300");
+    text = Replace(text, "\"\",150\n", "\"\",1e300\n");
+    text = Replace(text, "a: 0,46186158000\n", "a: -9000000000000000000,9000000000000000000\n");
+    text = Replace(text, "P: \"LocalStop\", \"KTime\", \"Time\", \"\",46186158000", "P: \"LocalStop\", \"KTime\", \"Time\", \"\",9000000000000000000");
+    text = Replace(text, "P: \"LocalStart\", \"KTime\", \"Time\", \"\",0", "P: \"LocalStart\", \"KTime\", \"Time\", \"\",-9000000000000000000");
+    const FbxTest::Imported imported(text);
+    ASSERT_TRUE(imported.myOk) << imported.myStatus.GetErrorString();
+    const TimeMode mode = imported.myScene->GetGlobalSettings().GetTimeMode();
+    EXPECT_EQ(mode.GetFrameRate(), 30.0);
+    Distance distance;
+    ASSERT_TRUE(imported.Find("Tree_LOD")->GetLodGroup()->GetThreshold(0, distance));
+    EXPECT_EQ(distance.value(), std::numeric_limits<float>::max());
+    const AnimStack* stack = imported.myScene->GetAnimStack(0);
+    EXPECT_GT(stack->GetLocalTimeSpan().GetStop().GetFrameCount(mode), 0);
+    EXPECT_LT(stack->GetLocalTimeSpan().GetStart().GetFrameCount(mode), 0);
+    // Halfway along the whole 64-bit range the linear curve stands at half its rise.
+    EXPECT_NEAR(imported.Find("Rig:Hips")->EvaluateLocalTransform(Time(0)).GetT()[0], 15.0, 1e-6);
+    Time far;
+    far.SetFrame(INT64_MAX, TimeMode(TimeMode::Frames120));
+    EXPECT_EQ(far.Get(), INT64_MAX);
+    far.SetSecondDouble(-1e30);
+    EXPECT_EQ(far.Get(), INT64_MIN);
+}

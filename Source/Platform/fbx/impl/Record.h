@@ -27,7 +27,15 @@ namespace Vra::Fbx
 
         bool IsScalarNumber() const { return myType == Type::Integer || myType == Type::Number; }
         double AsDouble() const { return myType == Type::Integer ? static_cast<double>(myInteger) : myNumber; }
-        int64_t AsInteger() const { return myType == Type::Integer ? myInteger : static_cast<int64_t>(myNumber); }
+        // Numbers outside 64 bits (and NaN) read as 0.
+        int64_t AsInteger() const
+        {
+            if (myType == Type::Integer)
+            {
+                return myInteger;
+            }
+            return myNumber > -9.2e18 && myNumber < 9.2e18 ? static_cast<int64_t>(myNumber) : 0;
+        }
     };
 
     // A named record with its values and nested records: the file's tree before any meaning.

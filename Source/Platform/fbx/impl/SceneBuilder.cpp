@@ -193,6 +193,17 @@ namespace Vra::Fbx
         {
             return std::isfinite(aValue);
         }
+
+        // Narrowing that cannot overflow: values past float's range stop at its ends, NaN is 0.
+        float ToFloat(double aValue)
+        {
+            if (!IsFinite(aValue))
+            {
+                return aValue > 0.0 ? std::numeric_limits<float>::max() : aValue < 0.0 ? -std::numeric_limits<float>::max() : 0.0f;
+            }
+            return static_cast<float>(std::clamp(aValue, -static_cast<double>(std::numeric_limits<float>::max()),
+                                                 static_cast<double>(std::numeric_limits<float>::max())));
+        }
     }
 
     // Builds the scene from the record tree; throws Malformed for what it must refuse.
@@ -321,7 +332,7 @@ namespace Vra::Fbx
         static Time ReadTime(const PropertySet& someProperties, const char* aName)
         {
             const double ticks = someProperties.GetNumber(aName, 0.0);
-            return Time(IsFinite(ticks) && std::abs(ticks) < 9.0e18 ? static_cast<int64_t>(ticks) : 0);
+            return Time(IsFinite(ticks) ? static_cast<int64_t>(std::clamp(ticks, -9.2e18, 9.2e18)) : 0);
         }
 
         void Prepare(Object& anObject, const Record& aRecord, uint64_t anId, const std::string& aName,
@@ -502,7 +513,7 @@ namespace Vra::Fbx
                     return;
                 }
                 const double value = threshold->GetNumber(0, 0.0);
-                aGroup.myThresholds.push_back(Distance(static_cast<float>(IsFinite(value) ? value : 0.0)));
+                aGroup.myThresholds.push_back(Distance(ToFloat(value)));
             }
         }
 
@@ -801,7 +812,7 @@ namespace Vra::Fbx
             aKey.myRightSlope = IsFinite(someData[0]) ? someData[0] : 0.0;
             aKey.myNextLeftSlope = IsFinite(someData[1]) ? someData[1] : 0.0;
             // Handle weights travel as two 16-bit parts of one float's bits, in ten-thousandths.
-            const float packedFloat = static_cast<float>(someData[2]);
+            const float packedFloat = ToFloat(someData[2]);
             uint32_t packed = 0;
             std::memcpy(&packed, &packedFloat, sizeof(packed));
             if (flags & 0x1000000u)
