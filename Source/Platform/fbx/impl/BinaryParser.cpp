@@ -290,10 +290,20 @@ namespace Vra::Fbx
                 {
                     return Fail(at, "unknown array encoding " + std::to_string(encoding));
                 }
-                if constexpr (std::is_floating_point_v<T>)
+                if constexpr (std::is_same_v<T, double>)
+                {
+                    aValue.myType = RecordValue::Type::NumberArray;
+                    aValue.myNumbers = std::move(elements);
+                }
+                else if constexpr (std::is_floating_point_v<T>)
                 {
                     aValue.myType = RecordValue::Type::NumberArray;
                     aValue.myNumbers.assign(elements.begin(), elements.end());
+                }
+                else if constexpr (std::is_same_v<T, int64_t>)
+                {
+                    aValue.myType = RecordValue::Type::IntegerArray;
+                    aValue.myIntegers = std::move(elements);
                 }
                 else
                 {

@@ -149,7 +149,12 @@ namespace Vra::Fbx
                 child = aRecord.Find(anAlternative);
             }
             std::vector<double> values;
-            if (child && !child->GetDoubles(values))
+            if (child && child->myValues.size() == 1 && child->myValues[0].myType == RecordValue::Type::NumberArray)
+            {
+                // The parsed tree is thrown away after reading: its arrays can be taken over.
+                values = std::move(const_cast<Record*>(child)->myValues[0].myNumbers);
+            }
+            else if (child && !child->GetDoubles(values))
             {
                 Refuse(std::string("\"") + child->myName + "\" is not an array of numbers");
             }
