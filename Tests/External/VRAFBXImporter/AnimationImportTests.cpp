@@ -157,3 +157,29 @@ TEST_F(AnimationImport, TruncatedFileThrowsTheReadersError)
     EXPECT_GT(message.size(), std::string("Failed to import the animation. ").size());
     EXPECT_EQ(animation.Path, "untouched");
 }
+
+TEST_F(AnimationImport, TakeSpansThatCannotBeSampled)
+{
+    const std::string text = ReadBytes(DataFile("events_take.fbx"));
+    const std::string span = "LocalTime: 7697693000,23093079000";
+    ASSERT_NE(text.find(span), std::string::npos);
+    const ScratchFolder folder;
+    const auto withSpan = [&](const std::string& aName, const std::string& aSpan) {
+        std::string changed = text;
+        changed.replace(changed.find(span), span.size(), "LocalTime: " + aSpan);
+        return folder.Write(aName, changed);
+    };
+
+    // Stop before start: no frame at all.
+    ImportedAnimation backwards;
+    EXPECT_TRUE(LoadAnimation(withSpan("backwards.fbx", "23093079000,7697693000"), backwards));
+    EXPECT_EQ(backwards.FramesCount, 0u);
+    EXPECT_TRUE(backwards.Frames.empty());
+
+    // A span of eleven days is a damaged file, not a take to sample frame by frame.
+    const std::string path = withSpan("endless.fbx", "0,46186158000000000");
+    ImportedAnimation endless;
+    const std::string message = ThrownMessage([&] { LoadAnimation(path, endless); });
+    EXPECT_EQ(message, "The file [" + path + "] has a take of 30000001 frames, too many to sample!");
+    EXPECT_TRUE(endless.Frames.empty());
+}
