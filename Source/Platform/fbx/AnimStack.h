@@ -1,6 +1,6 @@
 #pragma once
 #include "fbx/Object.h"
-#include "fbx/Time.h"
+#include "fbx/TimeSpan.h"
 
 #include <vector>
 

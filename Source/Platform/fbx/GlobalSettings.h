@@ -1,7 +1,7 @@
 #pragma once
 #include "fbx/AxisSystem.h"
 #include "fbx/SystemUnit.h"
-#include "fbx/Time.h"
+#include "fbx/TimeSpan.h"
 #include "fbx/TimeMode.h"
 
 namespace Vra::Fbx

@@ -1,5 +1,5 @@
 #pragma once
-#include "fbx/Time.h"
+#include "fbx/TimeSpan.h"
 
 #include <string>
 
