@@ -1,5 +1,7 @@
 #pragma once
+#include "graphics/TextureResource.h"
 #include "text/GlyphRecord.h"
+#include "gpu/GpuObjects.h"
 
 #include <array>
 #include <cstdint>
@@ -25,5 +27,8 @@ namespace Vra
         // ATLAS_SIZE x ATLAS_SIZE pixels, red in the low byte; kept after upload.
         std::vector<uint32_t> myAtlasPixels;
         std::string myFontPath;
+        // The atlas as the sprite drawer takes a colour texture; its view is myAtlasView.
+        TextureResource myAtlasTexture;
+        Platform::Gpu::Ref<Platform::Gpu::ShaderResourceView> myAtlasView;
     };
 }
