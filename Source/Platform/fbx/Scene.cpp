@@ -59,7 +59,7 @@ namespace Vra::Fbx
 
     Node* Scene::FindNodeByName(std::string_view aName) const
     {
-        const auto found = myNodesByName.find(std::string(aName));
+        const auto found = myNodesByName.find(aName);
         return found != myNodesByName.end() ? found->second : nullptr;
     }
 

@@ -72,7 +72,13 @@ namespace Vra::Fbx
         std::vector<std::unique_ptr<Object>> myObjects; // owns everything below
         Node* myRoot = nullptr;
         std::vector<Node*> myNodes;
-        std::unordered_map<std::string, Node*> myNodesByName;
+        // Looked up by string_view without making a string each time.
+        struct NameHash
+        {
+            using is_transparent = void;
+            size_t operator()(std::string_view aName) const { return std::hash<std::string_view>()(aName); }
+        };
+        std::unordered_map<std::string, Node*, NameHash, std::equal_to<>> myNodesByName;
         std::vector<SurfaceMaterial*> myMaterials;
         std::vector<AnimStack*> myAnimStacks;
         AnimStack* myCurrentStack = nullptr;
