@@ -1,0 +1,64 @@
+#include "graphics/DX11.h"
+#include "graphics/WindowHandler.h"
+#include "window/MessageQueue.h"
+#include "window/WindowCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+// Opens a real window on an X display and checks that it shows the clear colour. Needs a display:
+// run under xvfb-run (the "RealWindowUnderXvfb" test does); elsewhere it is skipped.
+TEST(RealWindow, ShowsTheClearColour)
+{
+    const bool required = std::getenv("VRA_REQUIRE_DISPLAY") != nullptr;
+    Vra::EngineConfiguration configuration;
+    configuration.myWindowSize = {160, 120};
+    configuration.myTitle = "Clear colour check";
+    Vra::WindowHandler window;
+    ASSERT_TRUE(window.Create(configuration, configuration.myInstanceHandle, configuration.myWindowHandle));
+    Vra::DX11 device;
+    ASSERT_TRUE(device.Init(window));
+
+    // The configured clear colour is sRGB: the window shows it as those bytes.
+    const Vra::Color clearColor{0.2f, 0.6f, 0.8f, 1.0f};
+    std::vector<std::uint8_t> pixels;
+    int width = 0;
+    int height = 0;
+    bool captured = false;
+    for (int frame = 0; frame < 10; ++frame)
+    {
+        Platform::Message message;
+        while (Platform::PeekMessage(message, nullptr, 0, 0, Platform::PM_REMOVE))
+        {
+            Platform::DispatchMessage(message);
+        }
+        device.BeginFrame(clearColor);
+        device.EndFrame(false);
+        captured = Platform::CaptureWindow(window.GetWindowHandle(), pixels, width, height);
+        if (!captured)
+        {
+            break;
+        }
+    }
+    if (!captured)
+    {
+        window.Close();
+        if (required)
+        {
+            FAIL() << "no X display to show the window on";
+        }
+        GTEST_SKIP() << "no X display (run under xvfb-run)";
+    }
+    ASSERT_EQ(width, 160);
+    ASSERT_EQ(height, 120);
+    for (const auto& [x, y] : {std::pair{0, 0}, std::pair{80, 60}, std::pair{159, 119}})
+    {
+        const std::uint8_t* pixel = &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
+        EXPECT_NEAR(pixel[0], 51, 2) << x << ", " << y;
+        EXPECT_NEAR(pixel[1], 153, 2) << x << ", " << y;
+        EXPECT_NEAR(pixel[2], 204, 2) << x << ", " << y;
+    }
+    window.Close();
+}
