@@ -32,6 +32,8 @@ namespace Platform::Gpu
 
         void VSSetShader(const Ref<VertexShader>& aShader);
         void PSSetShader(const Ref<PixelShader>& aShader);
+        // There is no geometry stage; render code that clears it says so with this.
+        void GSSetShader(std::nullptr_t) {}
         void VSSetConstantBuffers(uint32_t aStartSlot, uint32_t aCount, const Ref<Buffer>* someBuffers);
         void PSSetConstantBuffers(uint32_t aStartSlot, uint32_t aCount, const Ref<Buffer>* someBuffers);
         void VSSetShaderResources(uint32_t aStartSlot, uint32_t aCount, const Ref<ShaderResourceView>* someViews);

@@ -110,13 +110,18 @@ TEST_F(WindowHandlerTest, AdoptsAGivenWindow)
 {
     Create();
     Platform::WindowHandle existing = myHandler.GetWindowHandle();
-    EngineConfiguration configuration;
-    configuration.myWindowHandle = &existing;
-    WindowHandler adopting;
-    ASSERT_TRUE(adopting.Create(configuration, configuration.myInstanceHandle, configuration.myWindowHandle));
-    EXPECT_EQ(adopting.GetWindowHandle(), existing);
-    EXPECT_EQ(configuration.myWindowHandle, &existing);
-    EXPECT_EQ(Platform::GetWindowLongPtr(existing, Platform::GWLP_USERDATA), reinterpret_cast<std::intptr_t>(&adopting));
+    {
+        EngineConfiguration configuration;
+        configuration.myWindowHandle = &existing;
+        WindowHandler adopting;
+        ASSERT_TRUE(adopting.Create(configuration, configuration.myInstanceHandle, configuration.myWindowHandle));
+        EXPECT_EQ(adopting.GetWindowHandle(), existing);
+        EXPECT_EQ(configuration.myWindowHandle, &existing);
+        EXPECT_EQ(Platform::GetWindowLongPtr(existing, Platform::GWLP_USERDATA), reinterpret_cast<std::intptr_t>(&adopting));
+    }
+    // The window outlives the adopting handler, which no longer answers its messages.
+    EXPECT_EQ(Platform::GetWindowLongPtr(existing, Platform::GWLP_USERDATA), 0);
+    EXPECT_EQ(Platform::SendMessage(existing, Platform::WM_SIZE, 0, 0), 0);
 }
 
 TEST_F(WindowHandlerTest, DestroyPostsQuitUnlessTheCallbackTakesIt)

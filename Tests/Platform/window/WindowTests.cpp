@@ -6,6 +6,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 using namespace Platform;
@@ -235,4 +236,26 @@ TEST(SystemServices, CursorDisplayCountAndModuleHandle)
     EXPECT_EQ(ShowCursor(true), start);
     EXPECT_NE(GetModuleHandle(nullptr), nullptr);
     EXPECT_EQ(GetModuleHandle(nullptr), GetModuleHandle(nullptr));
+}
+
+TEST_F(WindowTest, MessagesPostedFromAnotherThreadArriveInOrder)
+{
+    constexpr WParam COUNT = 200;
+    std::thread poster([this] {
+        for (WParam index = 0; index < COUNT; ++index)
+        {
+            PostMessage(myWindow, WM_CHAR, index, 0);
+        }
+    });
+    WParam expected = 0;
+    while (expected < COUNT)
+    {
+        Message message;
+        if (PeekMessage(message, myWindow, WM_CHAR, WM_CHAR, PM_REMOVE))
+        {
+            ASSERT_EQ(message.myWParam, expected);
+            ++expected;
+        }
+    }
+    poster.join();
 }

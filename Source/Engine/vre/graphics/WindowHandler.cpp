@@ -22,6 +22,14 @@ namespace Vra
         SizeMessageHandler() = std::move(aHandler);
     }
 
+    WindowHandler::~WindowHandler()
+    {
+        if (Platform::GetWindowLongPtr(myWindowHandle, Platform::GWLP_USERDATA) == reinterpret_cast<std::intptr_t>(this))
+        {
+            Platform::SetWindowLongPtr(myWindowHandle, Platform::GWLP_USERDATA, 0);
+        }
+    }
+
     bool WindowHandler::Create(const EngineConfiguration& aConfiguration, Platform::InstanceHandle& anInstance, Platform::WindowHandle*& aWindowHandle)
     {
         myMessageCallback = aConfiguration.myMessageCallback;

@@ -21,6 +21,12 @@ namespace Vra
         // Writes the module handle into anInstance and, for a new window, the address of the
         // handle this handler keeps into aWindowHandle (both fields of the engine's
         // configuration copy). Checks nothing the window system answers: always true.
+        WindowHandler() = default;
+        // Leaves the window open; a window that outlives its handler no longer reaches it.
+        ~WindowHandler();
+        WindowHandler(const WindowHandler&) = delete;
+        WindowHandler& operator=(const WindowHandler&) = delete;
+
         bool Create(const EngineConfiguration& aConfiguration, Platform::InstanceHandle& anInstance, Platform::WindowHandle*& aWindowHandle);
         void SetFullscreen(bool aFullscreen);
         void Close();
