@@ -140,3 +140,26 @@ namespace
         EXPECT_EQ(next.GetObject(), clonedObject);
     }
 }
+
+#include "properties/PropertyTypes.h"
+#include "properties/PropertyValue.h"
+
+#include <cstdlib>
+
+namespace
+{
+    TEST(StaticObjectPoolDeathTest, ValuesDestroyedAfterThePoolsExitHandlerReleaseNothing)
+    {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        EXPECT_EXIT(
+            {
+                // Made before the pool exists, so it is destroyed after the pool's exit handler has
+                // freed the buckets; its release must not touch them.
+                static Vra::PropertyValue heldPastExit;
+                heldPastExit = Vra::PropertyValue(&Vra::PropertyType<Vra::CopyOnWriteWrapper<Vra::SceneReference>>::Get(),
+                                                  nlohmann::json{{"scene_path", "levels/exit.vrs"}});
+                std::exit(Vra::impl::StaticObjectPool<Vra::SceneReference>::IsShutDown() ? 1 : 0);
+            },
+            ::testing::ExitedWithCode(0), "");
+    }
+}
