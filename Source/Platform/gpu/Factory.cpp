@@ -82,7 +82,6 @@ namespace Platform::Gpu
             result = Result::Ok;
         }
         SDL_DestroyWindow(window);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         if (previousContext != nullptr)
         {
             SDL_GL_MakeCurrent(previousWindow, previousContext);

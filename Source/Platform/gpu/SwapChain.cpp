@@ -138,7 +138,6 @@ namespace Platform::Gpu
         if (context == nullptr)
         {
             SDL_DestroyWindow(window);
-            SDL_QuitSubSystem(SDL_INIT_VIDEO);
             return Result::Fail;
         }
         auto state = std::make_shared<impl::DeviceState>(window, context, true);

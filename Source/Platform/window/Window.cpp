@@ -17,7 +17,9 @@ namespace Platform
 
         bool EnsureVideo()
         {
-            static const bool started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+            // The GL library stays loaded for the process: SDL would unload it with the last GL
+            // window and load it again with the next one.
+            static const bool started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 && SDL_GL_LoadLibrary(nullptr) == 0;
             return started;
         }
 

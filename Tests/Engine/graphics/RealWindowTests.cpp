@@ -1,4 +1,6 @@
 #include "graphics/DX11.h"
+#include "gpu/DeviceContext.h"
+#include "gpu/SwapChain.h"
 #include "graphics/WindowHandler.h"
 #include "window/MessageQueue.h"
 #include "window/WindowCapture.h"
@@ -60,5 +62,24 @@ TEST(RealWindow, ShowsTheClearColour)
         EXPECT_NEAR(pixel[1], 153, 2) << x << ", " << y;
         EXPECT_NEAR(pixel[2], 204, 2) << x << ", " << y;
     }
+
+    // The buffer's top row is the window's top row: paint the top half red (bytes blue, green,
+    // red, alpha) and present.
+    Platform::Gpu::Ref<Platform::Gpu::Texture2D> buffer;
+    ASSERT_TRUE(SUCCEEDED(Vra::DX11::SwapChain->GetBuffer(0, &buffer)));
+    std::vector<std::uint8_t> red(160 * 60 * 4);
+    for (std::size_t pixel = 0; pixel < 160 * 60; ++pixel)
+    {
+        red[pixel * 4 + 2] = 255;
+        red[pixel * 4 + 3] = 255;
+    }
+    Platform::Gpu::Box topHalf;
+    topHalf.myRight = 160;
+    topHalf.myBottom = 60;
+    Vra::DX11::Context->UpdateSubresource(buffer, 0, &topHalf, red.data(), 160 * 4, 0);
+    device.EndFrame(false);
+    ASSERT_TRUE(Platform::CaptureWindow(window.GetWindowHandle(), pixels, width, height));
+    EXPECT_EQ(pixels[(10 * 160 + 80) * 4 + 0], 255) << "top half";
+    EXPECT_NEAR(pixels[(110 * 160 + 80) * 4 + 2], 204, 2) << "bottom half keeps the clear colour";
     window.Close();
 }

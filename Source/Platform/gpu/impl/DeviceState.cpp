@@ -105,7 +105,6 @@ namespace Platform::Gpu::impl
         if (myOwnsWindow)
         {
             SDL_DestroyWindow(myWindow);
-            SDL_QuitSubSystem(SDL_INIT_VIDEO);
         }
         myContext = nullptr;
     }

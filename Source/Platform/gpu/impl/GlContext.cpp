@@ -1,5 +1,7 @@
 #include "gpu/impl/GlContext.h"
 
+#include "window/impl/WindowSystem.h"
+
 #include <epoxy/gl.h>
 
 namespace Platform::Gpu::impl
@@ -29,15 +31,10 @@ namespace Platform::Gpu::impl
 
     SDL_Window* CreateHiddenWindow()
     {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        if (!Platform::impl::EnsureVideo())
         {
             return nullptr;
         }
-        SDL_Window* window = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        if (window == nullptr)
-        {
-            SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        }
-        return window;
+        return SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     }
 }
