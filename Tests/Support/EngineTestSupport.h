@@ -1,0 +1,226 @@
+#pragma once
+#include "Engine.h"
+#include "graphics/DX11.h"
+#include "settings/EngineConfiguration.h"
+#include "settings/Settings.h"
+#include "window/MessageQueue.h"
+#include "window/ModulePath.h"
+#include "window/Window.h"
+
+#include "gpu/Device.h"
+#include "gpu/DeviceContext.h"
+#include "gpu/SwapChain.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace EngineTestSupport
+{
+    namespace fs = std::filesystem;
+    using namespace Platform::Gpu;
+
+    inline fs::path EnvironmentPath(const char* aName)
+    {
+        const char* value = std::getenv(aName);
+        return value ? fs::path(value) : fs::path();
+    }
+
+    inline fs::path CookedFolder()
+    {
+        return EnvironmentPath("VRA_BIN_DIR") / "cooked";
+    }
+
+    // A folder standing in for the executable's: settings/Game.json naming the asset folders.
+    class EngineFolder
+    {
+    public:
+        explicit EngineFolder(const fs::path& aCookedFolder = CookedFolder(), std::uint32_t aWidth = 128, std::uint32_t aHeight = 64)
+        {
+            myRoot = fs::temp_directory_path() / ("vra_engine_test_" + std::to_string(::getpid()) + "_" + std::to_string(ourCounter++));
+            fs::remove_all(myRoot);
+            fs::create_directories(myRoot / "settings");
+            fs::create_directories(myRoot / "game");
+            std::ofstream settings(myRoot / "settings" / "Game.json");
+            settings << "{ \"assets_path\": { \"engine\": \"" << (EnvironmentPath("VRA_SOURCE_DIR") / "Content" / "Engine").string()
+                     << "\", \"game\": \"game\", \"cooked\": \"" << aCookedFolder.string() << "\" },\n"
+                     << "  \"window_settings\": { \"title\": \"engine test\", \"window_size\": { \"w\": " << aWidth << ", \"h\": " << aHeight
+                     << " }, \"clear_color\": { \"r\": 0, \"g\": 0, \"b\": 0, \"a\": 1 } },\n"
+                     << "  \"debug_features\": [\"None\"] }\n";
+        }
+
+        ~EngineFolder()
+        {
+            std::error_code ignored;
+            fs::remove_all(myRoot, ignored);
+        }
+
+        // Fixes the executable folder here and reads the settings into the static configuration.
+        void Load() const
+        {
+            Platform::SetModulePathOverride((myRoot / "EngineTests").string());
+            Vra::GetEngineConfiguration() = Vra::EngineConfiguration();
+            ASSERT_TRUE(Vra::LoadSettings("Game.json"));
+        }
+
+        const fs::path& GetRoot() const { return myRoot; }
+
+    private:
+        static inline int ourCounter = 0;
+        fs::path myRoot;
+    };
+
+    // A copy of the cooked shaders without the named ones.
+    inline fs::path CopyCookedFolderWithout(const fs::path& aDestination, const std::vector<std::string>& someMissing)
+    {
+        fs::remove_all(aDestination);
+        fs::copy(CookedFolder(), aDestination, fs::copy_options::recursive);
+        for (const std::string& name : someMissing)
+        {
+            fs::remove(aDestination / (name + ".cso"));
+        }
+        return aDestination;
+    }
+
+    // Restores what a test changed in the process-wide state. The engine leaves its window alive
+    // at shutdown, as the program's end would take it; a test closes it and drops the quit
+    // message that closing posts.
+    inline void ResetProcessState()
+    {
+        Platform::WindowHandle window = nullptr;
+        if (Vra::Engine* engine = Vra::Engine::GetInstance(); engine && engine->GetConfiguration().myWindowHandle)
+        {
+            window = *engine->GetConfiguration().myWindowHandle;
+        }
+        Vra::Engine::Shutdown();
+        if (window && Platform::IsWindow(window))
+        {
+            Platform::DestroyWindow(window);
+        }
+        Platform::ClearMessageQueue();
+        Vra::GetEngineConfiguration() = Vra::EngineConfiguration();
+        Vra::impl::ClearSettingsPaths();
+        Platform::SetModulePathOverride(std::nullopt);
+    }
+
+    // Copies a texture into a staging one and returns its rows, tightly packed, top row first.
+    inline std::vector<std::uint8_t> ReadBack(const Ref<Texture2D>& aTexture)
+    {
+        Texture2DDesc description = aTexture->GetDesc();
+        description.myUsage = Usage::Staging;
+        description.myBindFlags = 0;
+        description.myMiscFlags = 0;
+        description.myCpuAccessFlags = CPU_ACCESS_READ;
+        Ref<Texture2D> staging;
+        EXPECT_TRUE(SUCCEEDED(Vra::DX11::Device->CreateTexture2D(description, nullptr, &staging)));
+        DeviceContext& context = *Vra::DX11::Context;
+        context.CopyResource(staging, aTexture);
+        MappedSubresource mapped;
+        EXPECT_TRUE(SUCCEEDED(context.Map(staging, 0, MapType::Read, 0, &mapped)));
+        const std::uint32_t rowBytes = description.myWidth * GetFormatInfo(description.myFormat).myBytesPerElement;
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(rowBytes) * description.myHeight);
+        for (std::uint32_t row = 0; row < description.myHeight; ++row)
+        {
+            const auto* source = static_cast<const std::uint8_t*>(mapped.myData) + static_cast<std::size_t>(row) * mapped.myRowPitch;
+            std::copy(source, source + rowBytes, pixels.begin() + static_cast<std::ptrdiff_t>(row) * rowBytes);
+        }
+        context.Unmap(staging, 0);
+        return pixels;
+    }
+
+    // RGBA of one pixel, whatever the channel order of the format.
+    struct Pixel
+    {
+        int r = 0;
+        int g = 0;
+        int b = 0;
+        int a = 0;
+    };
+
+    class Image
+    {
+    public:
+        Image(const Ref<Texture2D>& aTexture)
+            : myPixels(ReadBack(aTexture)),
+              myWidth(aTexture->GetDesc().myWidth),
+              myHeight(aTexture->GetDesc().myHeight),
+              myIsBgra(IsBgra(aTexture->GetDesc().myFormat))
+        {
+        }
+
+        // x rightward, y downward from the top-left corner.
+        Pixel At(std::uint32_t aX, std::uint32_t aY) const
+        {
+            const std::uint8_t* p = &myPixels[(static_cast<std::size_t>(aY) * myWidth + aX) * 4];
+            return myIsBgra ? Pixel{ p[2], p[1], p[0], p[3] } : Pixel{ p[0], p[1], p[2], p[3] };
+        }
+
+        std::uint32_t GetWidth() const { return myWidth; }
+        std::uint32_t GetHeight() const { return myHeight; }
+
+    private:
+        static bool IsBgra(Format aFormat)
+        {
+            return aFormat == Format::B8G8R8A8_UNORM || aFormat == Format::B8G8R8A8_UNORM_SRGB || aFormat == Format::B8G8R8X8_UNORM;
+        }
+
+        std::vector<std::uint8_t> myPixels;
+        std::uint32_t myWidth;
+        std::uint32_t myHeight;
+        bool myIsBgra;
+    };
+
+    inline Ref<Texture2D> BackBufferTexture()
+    {
+        Ref<Texture2D> texture;
+        EXPECT_TRUE(SUCCEEDED(Vra::DX11::SwapChain->GetBuffer(0, &texture)));
+        return texture;
+    }
+
+    // A texture filled from RGBA8 pixels, top row first, with its view.
+    inline Ref<ShaderResourceView> MakeTextureView(std::uint32_t aWidth, std::uint32_t aHeight, const std::vector<std::uint32_t>& someRgba,
+                                                   Format aFormat = Format::R8G8B8A8_UNORM)
+    {
+        Texture2DDesc description;
+        description.myWidth = aWidth;
+        description.myHeight = aHeight;
+        description.myFormat = aFormat;
+        description.myBindFlags = BIND_SHADER_RESOURCE;
+        SubresourceData data;
+        data.mySysMem = someRgba.data();
+        data.mySysMemPitch = aWidth * 4;
+        Ref<Texture2D> texture;
+        EXPECT_TRUE(SUCCEEDED(Vra::DX11::Device->CreateTexture2D(description, &data, &texture)));
+        Ref<ShaderResourceView> view;
+        EXPECT_TRUE(SUCCEEDED(Vra::DX11::Device->CreateShaderResourceView(texture, nullptr, &view)));
+        return view;
+    }
+
+    constexpr std::uint32_t Rgba(std::uint8_t aR, std::uint8_t aG, std::uint8_t aB, std::uint8_t aA = 255)
+    {
+        return static_cast<std::uint32_t>(aR) | (static_cast<std::uint32_t>(aG) << 8) | (static_cast<std::uint32_t>(aB) << 16) | (static_cast<std::uint32_t>(aA) << 24);
+    }
+
+    // Starts the engine headless on a small window and shuts it down afterwards.
+    class EngineTest : public ::testing::Test
+    {
+    protected:
+        void SetUp() override
+        {
+            myFolder.Load();
+            ASSERT_TRUE(Vra::Engine::Start());
+        }
+
+        void TearDown() override
+        {
+            ResetProcessState();
+        }
+
+        EngineFolder myFolder;
+    };
+}
