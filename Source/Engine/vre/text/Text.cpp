@@ -1,5 +1,6 @@
 #include "text/Text.h"
 
+#include "Engine.h"
 #include "text/TextService.h"
 
 namespace Vra
@@ -10,7 +11,27 @@ namespace Vra
         myFont = myTextService->LoadFont(aFontPath != nullptr ? aFontPath : "", aSize, aBorder);
     }
 
+    Text::Text(const char* aFontPath, uint32_t aSize, uint8_t aBorder)
+    {
+        if (const Engine* engine = Engine::GetInstance())
+        {
+            myTextService = engine->GetTextService();
+        }
+        if (myTextService != nullptr)
+        {
+            myFont = myTextService->LoadFont(aFontPath != nullptr ? aFontPath : "", aSize, aBorder);
+        }
+    }
+
     Text::~Text() = default;
+
+    void Text::Render() const
+    {
+        if (myTextService != nullptr)
+        {
+            myTextService->Render(*this, nullptr);
+        }
+    }
 
     float Text::GetWidth() const
     {

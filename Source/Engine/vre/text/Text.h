@@ -16,10 +16,14 @@ namespace Vra
     class Text
     {
     public:
+        // Takes the engine's text service; without an engine the text has no font.
+        Text(const char* aFontPath, uint32_t aSize, uint8_t aBorder);
         // For code that holds a service of its own (tools, tests, benchmarks).
         Text(TextService& aService, const char* aFontPath, uint32_t aSize, uint8_t aBorder);
         ~Text();
 
+        // Draws through the service with the sprite drawer's own shader; nothing without a service.
+        void Render() const;
         float GetWidth() const;
         float GetHeight() const;
 
