@@ -18,6 +18,10 @@ decorative=$packages/node_modules/@expo-google-fonts/cinzel-decorative/700Bold/C
 
 if [ ! -s "$fonts/Cinzel-Bold.ttf" ] || [ ! -s "$fonts/CinzelDecorative-Bold.ttf" ]; then
     if [ ! -s "$cinzel" ] || [ ! -s "$decorative" ]; then
+        if ! command -v npm >/dev/null; then
+            echo "fonts: npm (with Node.js) is needed to fetch the Cinzel fonts" >&2
+            exit 1
+        fi
         echo "Fetching the Cinzel fonts into $packages"
         mkdir -p "$packages"
         npm install --prefix "$packages" --no-save --no-audit --no-fund --loglevel=error \
