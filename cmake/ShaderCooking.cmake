@@ -10,6 +10,8 @@ set(VRA_COOK_SHADER ${CMAKE_CURRENT_LIST_DIR}/cook_shader.py)
 # vra_cook_shaders(<target> <source dir> <output dir>)
 function(vra_cook_shaders target source_dir output_dir)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${source_dir}/*.hlsl)
+    # Shared include files: a change to one recooks every shader of the folder.
+    file(GLOB_RECURSE includes CONFIGURE_DEPENDS ${source_dir}/*.hlsli)
     set(outputs "")
     foreach(source IN LISTS sources)
         file(RELATIVE_PATH relative ${source_dir} ${source})
@@ -24,7 +26,7 @@ function(vra_cook_shaders target source_dir output_dir)
         set(output ${output_dir}/${name}.cso)
         add_custom_command(OUTPUT ${output}
             COMMAND ${Python3_EXECUTABLE} ${VRA_COOK_SHADER} ${VRA_GLSLANG} ${VRA_SPIRV_CROSS} ${source} ${output} ${stage}
-            DEPENDS ${source} ${VRA_COOK_SHADER}
+            DEPENDS ${source} ${includes} ${VRA_COOK_SHADER}
             COMMENT "Cooking shader ${name}"
             VERBATIM)
         list(APPEND outputs ${output})

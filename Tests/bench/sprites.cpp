@@ -3,6 +3,7 @@
 // engine's own cost per sprite (building the instance into mapped memory, one draw per 1024).
 #include "Engine.h"
 #include "drawers/SpriteDrawer.h"
+#include "drawers/SpriteInstanceBuilder.h"
 #include "graphics/GraphicsEngine.h"
 #include "settings/EngineConfiguration.h"
 #include "settings/Settings.h"
@@ -102,8 +103,31 @@ namespace
         }
         aState.SetItemsProcessed(aState.iterations() * aState.range(0));
     }
+
+    // The engine's own share of a sprite: building its instance into memory laid out as the
+    // mapped buffer, without the driver's upload and vertex work.
+    void BM_SpriteInstanceBuild(benchmark::State& aState)
+    {
+        const std::vector<Vra::Sprite2DInstanceData> sprites = MakeSprites(static_cast<std::size_t>(aState.range(0)));
+        std::vector<Vra::SpriteInstance> instances(Vra::SpriteDrawer::BATCH_SIZE);
+        const Vra::Matrix4x4 transform;
+        for (auto _ : aState)
+        {
+            Vra::impl::SpriteInstanceBuilder builder;
+            std::size_t slot = 0;
+            for (const Vra::Sprite2DInstanceData& sprite : sprites)
+            {
+                builder.Build(sprite, transform, instances[slot]);
+                slot = slot + 1 == instances.size() ? 0 : slot + 1;
+            }
+            benchmark::DoNotOptimize(instances.data());
+            benchmark::ClobberMemory();
+        }
+        aState.SetItemsProcessed(aState.iterations() * aState.range(0));
+    }
 }
 
+BENCHMARK(BM_SpriteInstanceBuild)->Arg(10)->Arg(1000)->Arg(100000);
 BENCHMARK(BM_SpriteBatch)->Arg(10)->Arg(1000)->Arg(100000);
 BENCHMARK(BM_SpriteBatchOneByOne)->Arg(10)->Arg(1000)->Arg(100000);
 

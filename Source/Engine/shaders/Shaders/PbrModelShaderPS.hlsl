@@ -26,7 +26,7 @@ float3 FresnelSchlick(float aCosine, float3 aF0)
 // Cook-Torrance for one light of the given direction (towards the light) and radiance.
 float3 LightContribution(float3 aNormal, float3 aToEye, float3 aToLight, float3 aRadiance, float3 aAlbedo, float aRoughness, float aMetalness)
 {
-    const float3 halfway = normalize(aToEye + aToLight);
+    const float3 halfway = SafeNormalize(aToEye + aToLight);
     const float NdotL = saturate(dot(aNormal, aToLight));
     const float NdotV = max(dot(aNormal, aToEye), 1e-4);
     const float3 f0 = lerp(float3(0.04, 0.04, 0.04), aAlbedo, aMetalness);
@@ -49,7 +49,7 @@ float4 main(ModelPixelInput anInput) : SV_TARGET
 
     const float3 normal = SurfaceNormal(anInput);
     const float3 worldPosition = anInput.WorldPosition.xyz;
-    const float3 toEye = normalize(CameraPosition() - worldPosition);
+    const float3 toEye = SafeNormalize(CameraPosition() - worldPosition);
 
     float3 color = LightContribution(normal, toEye, -DirectionalLightDirection(),
         LB_DirectionalColor.rgb * LB_DirectionalIntensity * PI, albedo.rgb, roughness, metalness);

@@ -39,10 +39,10 @@ cbuffer LightBuffer : register(b2)
     // Strength of the directional light.
     float LB_DirectionalIntensity;
     float2 LB_Padding;
-    // Colour of the directional light (linear).
-    float4 LB_DirectionalColor;
-    // Ambient colour (linear).
+    // Ambient colour (linear); white by default, so an unlit scene shows its albedo.
     float4 LB_AmbientColor;
+    // Colour of the directional light (linear); black by default.
+    float4 LB_DirectionalColor;
     // The directional light's transform: its third row is the direction the light shines in.
     row_major float4x4 LB_LightMatrix;
 };

@@ -14,10 +14,10 @@ SamplerState DefaultSampler : register(s0);
 float3 SurfaceNormal(ModelPixelInput anInput)
 {
     const float3 sampled = NormalTexture.Sample(DefaultSampler, anInput.TexCoord).xyz * 2.0 - 1.0;
-    const float3x3 tangentSpace = float3x3(normalize(anInput.Tangent), normalize(anInput.Binormal), normalize(anInput.Normal));
+    const float3x3 tangentSpace = float3x3(SafeNormalize(anInput.Tangent), SafeNormalize(anInput.Binormal), SafeNormalize(anInput.Normal));
     const float3 normal = mul(sampled, tangentSpace);
     // A mesh without tangents still lights by its vertex normal.
-    return dot(normal, normal) > 1e-6 ? normalize(normal) : normalize(anInput.Normal);
+    return dot(normal, normal) > 1e-6 ? normalize(normal) : SafeNormalize(anInput.Normal);
 }
 
 float3 DirectionalLightDirection()

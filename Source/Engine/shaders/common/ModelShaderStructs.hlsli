@@ -62,6 +62,11 @@ SkinnedVertex UnskinnedVertex(ModelVertexInput anInput)
     return result;
 }
 
+float4x4 JointMatrix(float aBone)
+{
+    return JB_Joints[min((uint)aBone, MAX_ANIMATION_BONES - 1)];
+}
+
 // Blends up to four joints; a vertex without weights keeps its bind pose.
 SkinnedVertex SkinVertex(ModelVertexInput anInput)
 {
@@ -71,13 +76,11 @@ SkinnedVertex SkinVertex(ModelVertexInput anInput)
         return UnskinnedVertex(anInput);
     }
 
-    float4x4 skin = (float4x4)0;
-    [unroll]
-    for (int i = 0; i < 4; ++i)
-    {
-        const uint joint = min((uint)anInput.Bones[i], MAX_ANIMATION_BONES - 1);
-        skin += JB_Joints[joint] * anInput.Weights[i];
-    }
+    // Summed from the first influence on: the compiler turns a matrix cast from 0 into infinities.
+    float4x4 skin = JointMatrix(anInput.Bones.x) * anInput.Weights.x;
+    skin += JointMatrix(anInput.Bones.y) * anInput.Weights.y;
+    skin += JointMatrix(anInput.Bones.z) * anInput.Weights.z;
+    skin += JointMatrix(anInput.Bones.w) * anInput.Weights.w;
     skin /= weightSum;
 
     SkinnedVertex result;
@@ -88,6 +91,13 @@ SkinnedVertex SkinVertex(ModelVertexInput anInput)
     return result;
 }
 
+// A mesh without normals or tangents keeps zero vectors rather than turning them into NaNs.
+float3 SafeNormalize(float3 aVector)
+{
+    const float lengthSquared = dot(aVector, aVector);
+    return lengthSquared > 1e-12 ? aVector * rsqrt(lengthSquared) : float3(0.0, 0.0, 0.0);
+}
+
 ModelPixelInput ToPixelInput(ModelVertexInput anInput, SkinnedVertex aVertex)
 {
     ModelPixelInput output;
@@ -95,9 +105,9 @@ ModelPixelInput ToPixelInput(ModelVertexInput anInput, SkinnedVertex aVertex)
     output.Position = WorldToClip(output.WorldPosition);
     output.Color = anInput.Color0;
     output.TexCoord = anInput.TexCoord0;
-    output.Normal = normalize(mul(float4(aVertex.Normal, 0.0), MB_ToWorld).xyz);
-    output.Tangent = normalize(mul(float4(aVertex.Tangent, 0.0), MB_ToWorld).xyz);
-    output.Binormal = normalize(mul(float4(aVertex.Binormal, 0.0), MB_ToWorld).xyz);
+    output.Normal = SafeNormalize(mul(float4(aVertex.Normal, 0.0), MB_ToWorld).xyz);
+    output.Tangent = SafeNormalize(mul(float4(aVertex.Tangent, 0.0), MB_ToWorld).xyz);
+    output.Binormal = SafeNormalize(mul(float4(aVertex.Binormal, 0.0), MB_ToWorld).xyz);
     return output;
 }
 
