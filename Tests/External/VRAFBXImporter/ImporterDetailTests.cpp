@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 
 using namespace Vra::FBX;
 using namespace Vra::FBX::impl;
@@ -179,4 +181,26 @@ TEST(ImportedRecords, MatrixIsRowMajorFromOneAndStartsAsIdentity)
     EXPECT_GE(skeleton.Sockets.bucket_count(), 8u);
     EXPECT_GE(skeleton.JointNameToIndex.bucket_count(), 8u);
     EXPECT_FLOAT_EQ(skeleton.Sockets.max_load_factor(), 1.f);
+}
+
+TEST(ToFloat, SaturatesValuesBeyondFloatRangeAndKeepsTheRest)
+{
+    constexpr float largest = std::numeric_limits<float>::max();
+    const struct
+    {
+        double myValue;
+        float myExpected;
+    } cases[] = {
+        { 1.5, 1.5f },
+        { -2.25, -2.25f },
+        { 1e300, largest },
+        { -1e300, -largest },
+        { std::numeric_limits<double>::infinity(), largest },
+        { -std::numeric_limits<double>::infinity(), -largest },
+    };
+    for (const auto& testCase : cases)
+    {
+        EXPECT_EQ(ToFloat(testCase.myValue), testCase.myExpected) << testCase.myValue;
+    }
+    EXPECT_TRUE(std::isnan(ToFloat(std::numeric_limits<double>::quiet_NaN())));
 }

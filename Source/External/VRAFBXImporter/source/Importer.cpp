@@ -77,7 +77,7 @@ namespace Vra::FBX
                 const Sdk::Vector4 values = aMatrix.GetRow(row);
                 for (int column = 0; column < 4; ++column)
                 {
-                    result.Data[row * 4 + column] = static_cast<float>(values[column]);
+                    result.Data[row * 4 + column] = impl::ToFloat(values[column]);
                 }
             }
             return result;
@@ -230,7 +230,7 @@ namespace Vra::FBX
             {
                 for (int i = 0; i < 3; ++i)
                 {
-                    someOut[i] = static_cast<float>(value[i]);
+                    someOut[i] = impl::ToFloat(value[i]);
                 }
             }
         }
@@ -243,7 +243,7 @@ namespace Vra::FBX
             FindLayerValue(anElement, aControlPoint, aPolygonVertex, colour);
             for (int i = 0; i < 4; ++i)
             {
-                someOut[i] = static_cast<float>(colour[i]);
+                someOut[i] = impl::ToFloat(colour[i]);
             }
         }
 
@@ -291,7 +291,7 @@ namespace Vra::FBX
                     for (int i = 0; i < cluster->GetControlPointIndicesCount(); ++i)
                     {
                         influences[static_cast<std::size_t>(indices[i])].emplace_back(
-                            static_cast<std::uint32_t>(jointIndex), static_cast<float>(weights[i]));
+                            static_cast<std::uint32_t>(jointIndex), impl::ToFloat(weights[i]));
                     }
                 }
             }
@@ -346,7 +346,7 @@ namespace Vra::FBX
             const Sdk::Vector4& point = aMesh->GetControlPointAt(controlPoint);
             for (int i = 0; i < 4; ++i)
             {
-                vertex.Position[i] = static_cast<float>(point[i]);
+                vertex.Position[i] = impl::ToFloat(point[i]);
             }
 
             const int uvSets = std::min(aMesh->GetElementUVCount(), MAX_LAYER_SETS);
@@ -357,8 +357,8 @@ namespace Vra::FBX
                 if (uvIndex >= 0)
                 {
                     const Sdk::Vector2& uv = aMesh->GetElementUV(set)->GetDirectArray().GetAt(uvIndex);
-                    vertex.UVs[set][0] = static_cast<float>(uv[0]);
-                    vertex.UVs[set][1] = 1.f - static_cast<float>(uv[1]);
+                    vertex.UVs[set][0] = impl::ToFloat(uv[0]);
+                    vertex.UVs[set][1] = 1.f - impl::ToFloat(uv[1]);
                 }
             }
 
@@ -790,7 +790,7 @@ namespace Vra::FBX
             anOutAnimation.JointNames = std::move(jointNames);
             anOutAnimation.Path = aPath;
             anOutAnimation.FramesCount = static_cast<std::uint32_t>(frameCount);
-            anOutAnimation.FramesPerSecond = static_cast<float>(timeMode.GetFrameRate());
+            anOutAnimation.FramesPerSecond = impl::ToFloat(timeMode.GetFrameRate());
             anOutAnimation.Duration = span.GetStop().GetSecondDouble() - span.GetStart().GetSecondDouble();
             anOutAnimation.Frames.clear();
             anOutAnimation.Frames.resize(static_cast<std::size_t>(frameCount));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <limits>
 
 namespace Vra::FBX::impl
 {
@@ -157,5 +158,19 @@ namespace Vra::FBX::impl
     {
         return aText.size() >= anEnding.size() &&
                aText.compare(aText.size() - anEnding.size(), anEnding.size(), anEnding) == 0;
+    }
+
+    float ToFloat(double aValue)
+    {
+        constexpr double largest = std::numeric_limits<float>::max();
+        if (aValue > largest)
+        {
+            return std::numeric_limits<float>::max();
+        }
+        if (aValue < -largest)
+        {
+            return std::numeric_limits<float>::lowest();
+        }
+        return static_cast<float>(aValue);
     }
 }

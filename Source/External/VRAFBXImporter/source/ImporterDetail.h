@@ -27,4 +27,8 @@ namespace Vra::FBX::impl
     std::string SkeletonName(const std::string& aFirstJointName, const std::string& aPath);
 
     bool EndsWith(const std::string& aText, const std::string& anEnding);
+
+    // Files may hold doubles beyond float range; those saturate to the largest float of their sign
+    // (a plain cast of such a value is undefined). NaN stays NaN.
+    float ToFloat(double aValue);
 }
