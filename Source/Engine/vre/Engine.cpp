@@ -34,7 +34,7 @@ namespace Vra
 
     void Engine::Shutdown()
     {
-        // MODEL FACTORY HOOK: the model factory singleton is destroyed first, engine or not.
+        // The model factory singleton, when there is one, is destroyed here first, engine or not.
         if (!ourInstance)
         {
             return;
@@ -113,12 +113,14 @@ namespace Vra
 
         myTextService = std::make_unique<TextService>();
         myTextService->Init();
+        myIsStarted = true;
         return true;
     }
 
     bool Engine::BeginFrame()
     {
-        if (myIsQuitSeen)
+        // An engine whose start failed stays registered but has nothing to run a frame with.
+        if (myIsQuitSeen || !myIsStarted)
         {
             return false;
         }
@@ -146,6 +148,10 @@ namespace Vra
 
     void Engine::EndFrame()
     {
+        if (!myIsStarted)
+        {
+            return;
+        }
         myDeltaTime = myStepTimer.Step();
         myTotalTime += myDeltaTime;
 

@@ -86,5 +86,6 @@ namespace Vra
         float myDeltaTime = 0.0f;
         StepTimer myStepTimer;
         bool myIsQuitSeen = false;
+        bool myIsStarted = false;
     };
 }

@@ -10,6 +10,7 @@
 
 #include "window/MessageQueue.h"
 #include "window/SystemServices.h"
+#include "window/Window.h"
 
 #include <chrono>
 #include <thread>
@@ -79,6 +80,8 @@ namespace
 
         EXPECT_FALSE(Engine::Start()) << "a second start is refused";
         EXPECT_EQ(Engine::GetInstance(), engine);
+        EXPECT_EQ(engine->BeginFrame(), missing.myStartSucceeds) << "a failed engine runs no frame";
+        engine->EndFrame();
     }
 
     INSTANTIATE_TEST_SUITE_P(Table, EngineWithMissingShader, ::testing::Values(
@@ -157,6 +160,47 @@ namespace
         EXPECT_NEAR(pixel.r, 128, 1);
         EXPECT_NEAR(pixel.g, 64, 1);
         EXPECT_EQ(pixel.b, 255);
+        engine.EndFrame();
+    }
+
+    TEST_F(EngineLifecycle, ASizeMessageDuringTheStartIsFollowedAtTheFirstEndFrame)
+    {
+        EngineFolder folder;
+        folder.Load();
+        ASSERT_TRUE(Engine::Start());
+        Engine& engine = *Engine::GetInstance();
+        const Platform::WindowHandle window = *engine.GetConfiguration().myWindowHandle;
+        Platform::SendMessage(window, Platform::WM_SIZE, Platform::SIZE_RESTORED, Platform::MakeLParam(128, 64));
+        EXPECT_TRUE(engine.IsResizePending());
+        ASSERT_TRUE(engine.BeginFrame());
+        engine.EndFrame();
+        EXPECT_FALSE(engine.IsResizePending());
+        EXPECT_EQ(engine.GetRenderSize(), Vra::DX11::GetBackBufferSize());
+    }
+
+    TEST_F(EngineFrame, ASizeMessageIsFollowedAtTheNextEndFrame)
+    {
+        Engine& engine = *Engine::GetInstance();
+        const Platform::WindowHandle window = *engine.GetConfiguration().myWindowHandle;
+        const auto style = static_cast<std::uint32_t>(Platform::GetWindowLongPtr(window, Platform::GWL_STYLE));
+        Platform::Rect outer{ 0, 0, 96, 40 };
+        ASSERT_TRUE(Platform::AdjustWindowRect(outer, style, false));
+        const int outerWidth = outer.myRight - outer.myLeft;
+        const int outerHeight = outer.myBottom - outer.myTop;
+        ASSERT_TRUE(Platform::SetWindowPos(window, nullptr, 0, 0, outerWidth, outerHeight, Platform::SWP_NOMOVE | Platform::SWP_NOZORDER));
+        EXPECT_TRUE(engine.IsResizePending());
+        EXPECT_EQ(engine.GetRenderSize(), (Vra::Vector2<std::uint32_t>{ 128, 64 })) << "nothing changes before the frame ends";
+
+        ASSERT_TRUE(engine.BeginFrame());
+        engine.EndFrame();
+        EXPECT_FALSE(engine.IsResizePending());
+        EXPECT_EQ(engine.GetRenderSize(), (Vra::Vector2<std::uint32_t>{ 96, 40 }));
+        EXPECT_EQ(Vra::DX11::GetBackBufferSize(), (Vra::Vector2<std::uint32_t>{ 96, 40 }));
+        EXPECT_EQ(engine.GetConfiguration().myWindowSize, (Vra::Vector2<std::uint32_t>{ static_cast<std::uint32_t>(outerWidth), static_cast<std::uint32_t>(outerHeight) }));
+
+        // The next frame clears and draws at the new size.
+        ASSERT_TRUE(engine.BeginFrame());
+        EXPECT_EQ(Image(BackBufferTexture()).GetWidth(), 96u);
         engine.EndFrame();
     }
 

@@ -64,6 +64,11 @@ bool FullscreenPixelateEffect::Init(const char* aPixelShaderName)
 
 void FullscreenPixelateEffect::Render()
 {
+    // A failed swap-chain resize leaves no back buffer to draw into.
+    if (!Vra::DX11::BackBuffer)
+    {
+        return;
+    }
     Vra::DX11::BackBuffer->SetAsActiveTarget(nullptr);
 
     const auto renderSize = Vra::Engine::GetInstance()->GetRenderSize();
