@@ -23,6 +23,10 @@ namespace
         void SetUp() override
         {
             EngineTest::SetUp();
+            if (HasFatalFailure())
+            {
+                return;
+            }
             ASSERT_TRUE(Vra::Engine::GetInstance()->BeginFrame());
         }
 
@@ -98,6 +102,10 @@ namespace
         void SetUp() override
         {
             SpriteDrawerTest::SetUp();
+            if (HasFatalFailure())
+            {
+                return;
+            }
             myTexture.SetView(MakeTextureView(2, 2, { Rgba(255, 0, 0), Rgba(0, 255, 0), Rgba(0, 0, 255), Rgba(255, 255, 255) }));
             States().SetSamplerState(Vra::SamplerFilter::Point, Vra::SamplerAddressMode::Clamp);
         }

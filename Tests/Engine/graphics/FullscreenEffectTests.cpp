@@ -23,6 +23,10 @@ namespace
         void SetUp() override
         {
             EngineTest::SetUp();
+            if (HasFatalFailure())
+            {
+                return;
+            }
             ASSERT_TRUE(Vra::Engine::GetInstance()->BeginFrame());
             Vra::GraphicsStateStack& states = Vra::Engine::GetInstance()->GetGraphicsEngine()->GetGraphicsStateStack();
             states.SetBlendState(Vra::BlendState::Disabled);

@@ -23,6 +23,10 @@ namespace
         void SetUp() override
         {
             EngineTest::SetUp();
+            if (HasFatalFailure())
+            {
+                return;
+            }
             ASSERT_TRUE(Vra::Engine::GetInstance()->BeginFrame());
         }
 
@@ -86,6 +90,10 @@ namespace
         void SetUp() override
         {
             ShaderTest::SetUp();
+            if (HasFatalFailure())
+            {
+                return;
+            }
             const float positions[3][2] = { { -10.0f, -10.0f }, { -10.0f, 300.0f }, { 300.0f, -10.0f } };
             std::vector<Vra::ModelVertex> vertices(3);
             for (int index = 0; index < 3; ++index)
