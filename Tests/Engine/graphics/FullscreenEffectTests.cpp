@@ -1,4 +1,5 @@
 #include "EngineTestSupport.h"
+#include "GpuReadBack.h"
 
 #include "graphics/FullscreenEffect.h"
 #include "graphics/GraphicsEngine.h"
@@ -254,16 +255,34 @@ namespace
         EXPECT_NE(image.At(4, 4).g, image.At(4, 12).g);
     }
 
-    TEST_F(PixelateTest, HandsThePixelSizeAndTheRenderSizeToTheShader)
+    class PixelateConstants : public ::testing::Test
     {
+    protected:
+        void TearDown() override { ResetProcessState(); }
+    };
+
+    TEST_F(PixelateConstants, TheShaderReceivesThePixelSizeAndTheRenderSize)
+    {
+        EngineFolder folder;
+        folder.Load();
+        Vra::GetEngineConfiguration().myRenderSize = { 1920, 1080 };
+        ASSERT_TRUE(Vra::Engine::Start());
         ASSERT_TRUE(Vra::Engine::GetInstance()->BeginFrame());
         FullscreenPixelateEffect& pixelate = *Vra::Engine::GetInstance()->GetGraphicsEngine()->GetPixelateEffect();
         pixelate.SetPixelSize(6.0f);
         pixelate.Render();
-        const FullscreenPixelateEffect::Constants& constants = pixelate.GetConstants();
-        EXPECT_FLOAT_EQ(constants.myPixelSize, 6.0f);
-        EXPECT_EQ(constants.myRenderWidth, 128u);
-        EXPECT_EQ(constants.myRenderHeight, 64u);
-        EXPECT_EQ(constants.myPadding, 0u);
+
+        const Ref<Buffer> bound = Vra::DX11::Context->PSGetConstantBuffer(FullscreenPixelateEffect::CONSTANT_BUFFER_SLOT);
+        ASSERT_TRUE(bound);
+        const std::vector<std::uint8_t> bytes = TestSupport::ReadBack(*Vra::DX11::Device, bound);
+        ASSERT_EQ(bytes.size(), 16u);
+        float pixelSize = 0.0f;
+        std::uint32_t words[3] = {};
+        std::memcpy(&pixelSize, bytes.data(), 4);
+        std::memcpy(words, bytes.data() + 4, 12);
+        EXPECT_FLOAT_EQ(pixelSize, 6.0f);
+        EXPECT_EQ(words[0], 1920u);
+        EXPECT_EQ(words[1], 1080u);
+        EXPECT_EQ(words[2], 0u);
     }
 }

@@ -27,8 +27,6 @@ public:
 
     void SetPixelSize(float aPixelSize) { myPixelSize = aPixelSize; }
     float GetPixelSize() const { return myPixelSize; }
-    // The block the last Render uploaded.
-    const Constants& GetConstants() const { return myConstants; }
 
     const Platform::Gpu::Ref<Platform::Gpu::RenderTargetView>& GetRenderTargetView() const { return myRenderTargetView; }
     const Platform::Gpu::Ref<Platform::Gpu::ShaderResourceView>& GetShaderResourceView() const { return myShaderResourceView; }
