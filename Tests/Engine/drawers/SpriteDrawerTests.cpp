@@ -165,6 +165,21 @@ namespace
         RectangleCase{ { 0.0f, 0.5f, 0.5f, 1.0f }, { 0, 0, 255, 255 } },
         RectangleCase{ { 0.5f, 0.5f, 1.0f, 1.0f }, { 255, 255, 255, 255 } }));
 
+    TEST_F(SpriteDrawerTest, TheClipRectangleKeepsOnlyItsPartOfTheQuad)
+    {
+        // Left, top, right, bottom in fractions of the quad: the right half's lower half stays.
+        Sprite2DInstanceData sprite;
+        sprite.myPosition = { 0.0f, static_cast<float>(HEIGHT) };
+        sprite.mySize = { static_cast<float>(WIDTH), static_cast<float>(HEIGHT) };
+        sprite.myClipRectangle = { 0.5f, 0.5f, 1.0f, 1.0f };
+        DrawSprites({ sprite });
+        const Image image(BackBufferTexture());
+        EXPECT_EQ(image.At(WIDTH * 3 / 4, HEIGHT * 3 / 4).r, 255);
+        EXPECT_EQ(image.At(WIDTH / 4, HEIGHT * 3 / 4).r, 0);
+        EXPECT_EQ(image.At(WIDTH * 3 / 4, HEIGHT / 4).r, 0);
+        EXPECT_EQ(image.At(WIDTH / 4, HEIGHT / 4).r, 0);
+    }
+
     TEST_F(SpriteDrawerTest, LinearisesTheColourBeforeTheShaderSeesIt)
     {
         // Into a plain 8-bit target the linear value lands as it is; the sRGB back buffer encodes it back.
