@@ -45,8 +45,11 @@ namespace
         EXPECT_FALSE(Engine::Start());
         EXPECT_EQ(Engine::GetInstance(), engine);
 
+        const Platform::WindowHandle window = *engine->GetConfiguration().myWindowHandle;
         Engine::Shutdown();
         EXPECT_EQ(Engine::GetInstance(), nullptr);
+        EXPECT_TRUE(Platform::IsWindow(window)) << "the window outlives the engine, as at the program's end";
+        Platform::DestroyWindow(window);
         Engine::Shutdown();
         EXPECT_EQ(Engine::GetInstance(), nullptr);
     }
@@ -77,6 +80,9 @@ namespace
         EXPECT_EQ(engine->GetTextService() != nullptr, missing.myStartSucceeds);
         EXPECT_EQ(engine->GetGraphicsEngine()->GetPixelateEffect() != nullptr, missing.myHasPixelatePass);
         EXPECT_EQ(engine->GetGraphicsEngine()->HasGraphicsStateStack(), missing.myStartSucceeds);
+
+        ASSERT_NE(engine->GetConfiguration().myWindowHandle, nullptr);
+        EXPECT_EQ(Platform::IsWindow(*engine->GetConfiguration().myWindowHandle), missing.myStartSucceeds) << "a failed set-up closes the window";
 
         EXPECT_FALSE(Engine::Start()) << "a second start is refused";
         EXPECT_EQ(Engine::GetInstance(), engine);
