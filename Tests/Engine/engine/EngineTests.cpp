@@ -122,7 +122,7 @@ namespace
 
         ASSERT_TRUE(engine.BeginFrame());
         engine.EndFrame();
-        EXPECT_LT(engine.GetDeltaTime(), 0.1f);
+        EXPECT_LE(engine.GetDeltaTime(), 0.1f); // a loaded machine may stall this frame too
         EXPECT_FLOAT_EQ(engine.GetTotalTime(), 0.1f + engine.GetDeltaTime());
     }
 

@@ -191,15 +191,21 @@ namespace
         EXPECT_EQ(Vra::GetEngineConfiguration().myMultisampling, Vra::MultisamplingLevel::Medium);
     }
 
-    TEST_F(SettingsTest, MissingFileOrExecutableFailsAssertion)
+    TEST_F(SettingsTest, MissingFileOrExecutableIsReportedAndKeepsTheDefaults)
     {
-        EXPECT_EQ(TestSupport::FailedAssertion([] { Vra::LoadSettings("Game.json"); }),
-                  "false && \"Could not open project settings file in Vra::LoadSettings\"");
+        bool loaded = true;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(TestSupport::FailedAssertion([&] { loaded = Vra::LoadSettings("Game.json"); }), "");
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Could not open project settings file in Vra::LoadSettings\n");
+        EXPECT_FALSE(loaded);
         EXPECT_EQ(Vra::GetEngineConfiguration().myTitle, Vra::DEFAULT_WINDOW_TITLE);
 
         Platform::SetModulePathOverride(std::string());
-        EXPECT_EQ(TestSupport::FailedAssertion([] { Vra::LoadSettings("Game.json"); }),
-                  "false && \"GetModuleFileName failed in Vra::LoadSettings\"");
+        loaded = true;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(TestSupport::FailedAssertion([&] { loaded = Vra::LoadSettings("Game.json"); }), "");
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "GetModuleFileName failed in Vra::LoadSettings\n");
+        EXPECT_FALSE(loaded);
     }
 
     TEST_F(SettingsTest, MalformedContentRaisesJsonErrorsAndKeepsWhatWasRead)

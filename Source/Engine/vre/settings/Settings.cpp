@@ -2,13 +2,13 @@
 
 #include "settings/EngineConfiguration.h"
 
-#include "Assert.h"
 #include "window/ModulePath.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <fstream>
+#include <iostream>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -300,7 +300,7 @@ namespace Vra
         const std::string modulePath = Platform::GetModulePath();
         if (modulePath.empty())
         {
-            CU_ASSERT(false && "GetModuleFileName failed in Vra::LoadSettings");
+            std::cout << "GetModuleFileName failed in Vra::LoadSettings" << std::endl;
             return false;
         }
 
@@ -316,7 +316,9 @@ namespace Vra
         std::ifstream file(settingsPath);
         if (!file.is_open())
         {
-            CU_ASSERT(false && "Could not open project settings file in Vra::LoadSettings");
+            // Assertions stay on in shipped builds, so a missing file is reported, not fatal:
+            // the engine then starts from its defaults.
+            std::cout << "Could not open project settings file in Vra::LoadSettings" << std::endl;
             return false;
         }
 
