@@ -1,4 +1,7 @@
+#include "EngineTestSupport.h"
+#include "drawers/SpriteDrawer.h"
 #include "graphics/DX11.h"
+#include "graphics/GraphicsEngine.h"
 #include "gpu/DeviceContext.h"
 #include "gpu/SwapChain.h"
 #include "graphics/WindowHandler.h"
@@ -82,4 +85,58 @@ TEST(RealWindow, ShowsTheClearColour)
     EXPECT_EQ(pixels[(10 * 160 + 80) * 4 + 0], 255) << "top half";
     EXPECT_NEAR(pixels[(110 * 160 + 80) * 4 + 2], 204, 2) << "bottom half keeps the clear colour";
     window.Close();
+}
+
+// The whole engine on a real window: start from settings, draw a sprite in a frame, present.
+TEST(RealWindow, EngineStartsAndShowsASprite)
+{
+    const bool required = std::getenv("VRA_REQUIRE_DISPLAY") != nullptr;
+    EngineTestSupport::EngineFolder folder;
+    Platform::ClearMessageQueue(); // a window closed before this one leaves its quit message
+    folder.Load();
+    ASSERT_TRUE(Vra::Engine::Start());
+    Vra::Engine& engine = *Vra::Engine::GetInstance();
+    const Platform::WindowHandle window = *engine.GetConfiguration().myWindowHandle;
+    engine.SetClearColor({ 0.2f, 0.6f, 0.8f, 1.0f });
+
+    Vra::Sprite2DInstanceData sprite;
+    sprite.myPosition = { 0.0f, 64.0f }; // screen y runs upward; the pivot is the top-left corner
+    sprite.myPivot = { 0.0f, 0.0f };
+    sprite.mySize = { 128.0f, 64.0f };
+    sprite.myColor = { 1.0f, 0.0f, 0.0f, 1.0f };
+
+    std::vector<std::uint8_t> pixels;
+    int width = 0;
+    int height = 0;
+    bool captured = false;
+    for (int frame = 0; frame < 10 && !captured; ++frame)
+    {
+        ASSERT_TRUE(engine.BeginFrame());
+        {
+            Vra::SpriteSharedData shared;
+            Vra::SpriteBatchScope batch = engine.GetGraphicsEngine()->GetSpriteDrawer().BeginBatch(shared);
+            batch.Draw(&sprite, 1);
+        }
+        engine.EndFrame();
+        captured = Platform::CaptureWindow(window, pixels, width, height) && frame >= 2;
+    }
+    if (!captured)
+    {
+        EngineTestSupport::ResetProcessState();
+        if (required)
+        {
+            FAIL() << "no X display to show the window on";
+        }
+        GTEST_SKIP() << "no X display (run under xvfb-run)";
+    }
+    ASSERT_EQ(width, 128);
+    ASSERT_EQ(height, 64);
+    for (const auto& [x, y] : { std::pair{ 2, 2 }, std::pair{ 64, 32 }, std::pair{ 125, 61 } })
+    {
+        const std::uint8_t* pixel = &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
+        EXPECT_EQ(pixel[0], 255) << x << ", " << y;
+        EXPECT_EQ(pixel[1], 0) << x << ", " << y;
+        EXPECT_EQ(pixel[2], 0) << x << ", " << y;
+    }
+    EngineTestSupport::ResetProcessState();
 }
