@@ -141,9 +141,9 @@ class Module:
         return struct.pack("<%dI" % len(self.words), *self.words)
 
 
-def remap_varyings(module, storage, header):
-    """Gives the stage's varyings (outputs of a vertex shader, inputs of a pixel shader) their
-    locations by semantic."""
+def interface_variables(module, storage, what):
+    """Yields (variable, location decoration, semantic) for the stage's interface variables of the
+    storage class, built-ins left out; each must carry a location and a semantic."""
     for variable in module.interface:
         if module.variables.get(variable, (0, -1))[1] != storage:
             continue
@@ -152,7 +152,14 @@ def remap_varyings(module, storage, header):
         location = module.decoration(variable, DECORATION_LOCATION)
         semantic = module.semantics.get(variable)
         if location is None or semantic is None:
-            raise CookError("varying without location or semantic")
+            raise CookError("%s without location or semantic" % what)
+        yield variable, location, semantic
+
+
+def remap_varyings(module, storage, header):
+    """Gives the stage's varyings (outputs of a vertex shader, inputs of a pixel shader) their
+    locations by semantic."""
+    for _, location, semantic in interface_variables(module, storage, "varying"):
         name, index = split_semantic(semantic)
         if name not in VARYING_BASES:
             raise CookError("unsupported varying semantic %s" % semantic)
@@ -163,15 +170,7 @@ def remap_varyings(module, storage, header):
 
 
 def vertex_inputs(module, header):
-    for variable in module.interface:
-        if module.variables.get(variable, (0, -1))[1] != STORAGE_INPUT:
-            continue
-        if module.decoration(variable, DECORATION_BUILTIN):
-            continue
-        location = module.decoration(variable, DECORATION_LOCATION)
-        semantic = module.semantics.get(variable)
-        if location is None or semantic is None:
-            raise CookError("vertex input without location or semantic")
+    for variable, location, semantic in interface_variables(module, STORAGE_INPUT, "vertex input"):
         name, index = split_semantic(semantic)
         kind = "int" if module.is_integer(module.pointee(variable)) else "float"
         header.append("input %d %s %d %s" % (location[1][0], name, index, kind))
