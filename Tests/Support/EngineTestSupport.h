@@ -11,6 +11,8 @@
 #include "gpu/DeviceContext.h"
 #include "gpu/SwapChain.h"
 
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -42,11 +44,10 @@ namespace EngineTestSupport
     public:
         explicit EngineFolder(const fs::path& aCookedFolder = CookedFolder(), std::uint32_t aWidth = 128, std::uint32_t aHeight = 64)
         {
-            myRoot = fs::temp_directory_path() / ("vra_engine_test_" + std::to_string(::getpid()) + "_" + std::to_string(ourCounter++));
-            fs::remove_all(myRoot);
-            fs::create_directories(myRoot / "settings");
-            fs::create_directories(myRoot / "game");
-            std::ofstream settings(myRoot / "settings" / "Game.json");
+            const fs::path& root = myFolder.Path();
+            fs::create_directories(root / "game");
+            fs::create_directories(root / "settings");
+            std::ofstream settings(root / "settings" / "Game.json");
             settings << "{ \"assets_path\": { \"engine\": \"" << (EnvironmentPath("VRA_SOURCE_DIR") / "Content" / "Engine").string()
                      << "\", \"game\": \"game\", \"cooked\": \"" << aCookedFolder.string() << "\" },\n"
                      << "  \"window_settings\": { \"title\": \"engine test\", \"window_size\": { \"w\": " << aWidth << ", \"h\": " << aHeight
@@ -54,25 +55,18 @@ namespace EngineTestSupport
                      << "  \"debug_features\": [\"None\"] }\n";
         }
 
-        ~EngineFolder()
-        {
-            std::error_code ignored;
-            fs::remove_all(myRoot, ignored);
-        }
-
         // Fixes the executable folder here and reads the settings into the static configuration.
         void Load() const
         {
-            Platform::SetModulePathOverride((myRoot / "EngineTests").string());
+            Platform::SetModulePathOverride((myFolder.Path() / "EngineTests").string());
             Vra::GetEngineConfiguration() = Vra::EngineConfiguration();
             ASSERT_TRUE(Vra::LoadSettings("Game.json"));
         }
 
-        const fs::path& GetRoot() const { return myRoot; }
+        const fs::path& GetRoot() const { return myFolder.Path(); }
 
     private:
-        static inline int ourCounter = 0;
-        fs::path myRoot;
+        TestSupport::TemporaryFolder myFolder;
     };
 
     // A copy of the cooked shaders without the named ones.

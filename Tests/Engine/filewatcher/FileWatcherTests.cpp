@@ -1,12 +1,13 @@
 #include "filewatcher/FileWatcher.h"
 
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <thread>
 
@@ -21,13 +22,7 @@ namespace
     class FileWatcherTest : public testing::Test
     {
     protected:
-        void SetUp() override
-        {
-            myFolder = fs::temp_directory_path() /
-                       ("filewatcher-" + std::to_string(std::random_device{}()));
-            fs::create_directories(myFolder / "sub");
-        }
-        void TearDown() override { fs::remove_all(myFolder); }
+        void SetUp() override { fs::create_directories(myFolder / "sub"); }
 
         fs::path MakeFile(const std::string& aName)
         {
@@ -43,7 +38,8 @@ namespace
             fs::last_write_time(aPath, fs::file_time_type::clock::now() + std::chrono::seconds(mySaves));
         }
 
-        fs::path myFolder;
+        TestSupport::TemporaryFolder myTemporaryFolder;
+        const fs::path myFolder = myTemporaryFolder.Path();
         int mySaves = 0;
     };
 

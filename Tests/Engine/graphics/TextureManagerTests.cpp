@@ -5,7 +5,7 @@
 #include "gpu/Device.h"
 #include "gpu/DeviceContext.h"
 #include "gpu/SwapChain.h"
-#include "../loaders/TextureFixtureFiles.h"
+#include "TextureFixtureFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
 #include "loaders/TargaLoader.h"
 
 #include "AssertionCatcher.h"
+#include "FileBytes.h"
+#include "TemporaryFolder.h"
 #include "TextureFixtureFiles.h"
 
 #include <gtest/gtest.h>
@@ -37,11 +39,10 @@ namespace
 
     TEST(LoadTarga, HeaderCutShortGivesNoImage)
     {
-        const std::filesystem::path path = std::filesystem::temp_directory_path() / "targa_header_only.tga";
-        const std::vector<std::uint8_t> bytes = TextureFixtureFiles::Read("targa_2x2_32.tga");
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), 10);
+        const TestSupport::TemporaryFolder folder;
+        const std::filesystem::path path =
+            folder.Write("targa_header_only.tga", TestSupport::ReadFileBytes(TextureFixtureFiles::Path("targa_2x2_32.tga")).substr(0, 10));
         EXPECT_FALSE(Vra::LoadTarga(path.wstring().c_str()).has_value());
-        std::filesystem::remove(path);
     }
 
     TEST(LoadTarga, MissingFileFailsTheOpenAssertion)

@@ -1,4 +1,6 @@
+#include "FileBytes.h"
 #include "FontFiles.h"
+#include "TemporaryFolder.h"
 
 #include "text/InternalTextAndFontData.h"
 #include "text/impl/GlyphAtlasBuilder.h"
@@ -292,18 +294,10 @@ namespace
 
     TEST_F(GlyphAtlasBuilderTest, UnusableFacesFail)
     {
-        const std::filesystem::path folder = std::filesystem::temp_directory_path() / "vra_glyph_atlas_test";
-        std::filesystem::create_directories(folder);
-        const std::filesystem::path garbage = folder / "garbage.ttf";
-        std::ofstream(garbage) << "this is not a font file at all";
-        const std::filesystem::path truncated = folder / "truncated.ttf";
-        {
-            std::ifstream source(TestSupport::FontFile("arial.ttf"), std::ios::binary);
-            std::vector<char> bytes(64);
-            source.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            std::ofstream(truncated, std::ios::binary).write(bytes.data(), source.gcount());
-        }
-        for (const std::string& path : { (folder / "missing.ttf").string(), garbage.string(), truncated.string() })
+        const TestSupport::TemporaryFolder folder;
+        const std::filesystem::path garbage = folder.Write("garbage.ttf", "this is not a font file at all");
+        const std::filesystem::path truncated = folder.Write("truncated.ttf", TestSupport::ReadFileBytes(TestSupport::FontFile("arial.ttf")).substr(0, 64));
+        for (const std::string& path : { (folder.Path() / "missing.ttf").string(), garbage.string(), truncated.string() })
         {
             InternalTextAndFontData font;
             font.myAtlasPixels.assign(static_cast<size_t>(ATLAS) * ATLAS, 0);
@@ -312,6 +306,5 @@ namespace
         InternalTextAndFontData font;
         font.myAtlasPixels.assign(static_cast<size_t>(ATLAS) * ATLAS, 0);
         EXPECT_FALSE(GlyphAtlasBuilder::Build(nullptr, TestSupport::FontFile("arial.ttf"), 14, 0, font));
-        std::filesystem::remove_all(folder);
     }
 }

@@ -1,6 +1,9 @@
 #pragma once
 #include "Importer.h"
 
+#include "FileBytes.h"
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -91,33 +94,21 @@ namespace FbxTest
         void SetUp() override { Vra::FBX::InitImporter(); }
     };
 
-    // A scratch folder of the test's own, removed afterwards.
+    // A scratch folder of the test's own, removed afterwards; Write gives the path as the importer takes it.
     class ScratchFolder
     {
     public:
-        ScratchFolder()
-            : myPath(std::filesystem::temp_directory_path() /
-                     ("vra_fbx_" + std::to_string(std::hash<std::string>{}(
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name()))))
-        {
-            std::filesystem::create_directories(myPath);
-        }
-        ~ScratchFolder() { std::filesystem::remove_all(myPath); }
-
         std::string Write(const std::string& aName, const std::string& someBytes) const
         {
-            const std::filesystem::path path = myPath / aName;
-            std::ofstream(path, std::ios::binary) << someBytes;
-            return path.string();
+            return myFolder.Write(aName, someBytes).string();
         }
 
     private:
-        std::filesystem::path myPath;
+        TestSupport::TemporaryFolder myFolder;
     };
 
     inline std::string ReadBytes(const std::string& aPath)
     {
-        std::ifstream file(aPath, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        return TestSupport::ReadFileBytes(aPath);
     }
 }

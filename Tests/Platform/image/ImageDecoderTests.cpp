@@ -1,22 +1,21 @@
 #include "image/ImageDecoder.h"
 
+#include "FileBytes.h"
+#include "TemporaryFolder.h"
+#include "TextureFixtureFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace
 {
     std::string Fixture(const std::string& aName)
     {
-        const std::filesystem::path local = std::filesystem::path("fixtures/textures") / aName;
-        if (std::filesystem::exists(local))
-        {
-            return local.string();
-        }
-        // Beside the test executable, wherever it is started from.
-        return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "fixtures" / "textures" / aName).string();
+        return TextureFixtureFiles::Path(aName).string();
     }
 
     const std::vector<std::uint8_t> THREE_BY_TWO = {
@@ -66,11 +65,9 @@ namespace
         {
             EXPECT_FALSE(Platform::ImageDecoder::DecodeFile(Fixture(file)).has_value()) << file;
         }
-        std::ifstream source(Fixture("image_3x2.png"), std::ios::binary);
-        const std::vector<char> bytes{std::istreambuf_iterator<char>(source), std::istreambuf_iterator<char>()};
-        const std::filesystem::path cut = std::filesystem::temp_directory_path() / "image_cut.png";
-        std::ofstream(cut, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size() / 2));
+        const std::string bytes = TestSupport::ReadFileBytes(Fixture("image_3x2.png"));
+        const TestSupport::TemporaryFolder folder;
+        const std::filesystem::path cut = folder.Write("image_cut.png", std::string_view(bytes).substr(0, bytes.size() / 2));
         EXPECT_FALSE(Platform::ImageDecoder::DecodeFile(cut.string()).has_value());
-        std::filesystem::remove(cut);
     }
 }

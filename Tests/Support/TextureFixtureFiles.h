@@ -1,4 +1,6 @@
 #pragma once
+#include "FileBytes.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -22,8 +24,8 @@ namespace TextureFixtureFiles
 
     inline std::vector<std::uint8_t> Read(const std::string& aName)
     {
-        std::ifstream file(Path(aName), std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        const std::string bytes = TestSupport::ReadFileBytes(Path(aName));
+        return {bytes.begin(), bytes.end()};
     }
 
     // The byte every fixture DDS holds at offset i of surface s (face * mip count + mip).
