@@ -217,4 +217,19 @@ namespace EngineTestSupport
 
         EngineFolder myFolder;
     };
+
+    // An engine test that has a frame open to draw into.
+    class EngineFrameTest : public EngineTest
+    {
+    protected:
+        void SetUp() override
+        {
+            EngineTest::SetUp();
+            if (HasFatalFailure())
+            {
+                return;
+            }
+            ASSERT_TRUE(Vra::Engine::GetInstance()->BeginFrame());
+        }
+    };
 }

@@ -17,19 +17,9 @@ namespace
     constexpr std::uint32_t WIDTH = 128;
     constexpr std::uint32_t HEIGHT = 64;
 
-    class SpriteDrawerTest : public EngineTest
+    class SpriteDrawerTest : public EngineFrameTest
     {
     protected:
-        void SetUp() override
-        {
-            EngineTest::SetUp();
-            if (HasFatalFailure())
-            {
-                return;
-            }
-            ASSERT_TRUE(Vra::Engine::GetInstance()->BeginFrame());
-        }
-
         Vra::SpriteDrawer& Drawer() { return Vra::Engine::GetInstance()->GetGraphicsEngine()->GetSpriteDrawer(); }
         Vra::GraphicsStateStack& States() { return Vra::Engine::GetInstance()->GetGraphicsEngine()->GetGraphicsStateStack(); }
 

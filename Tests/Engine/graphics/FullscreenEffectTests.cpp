@@ -18,17 +18,16 @@ namespace
     constexpr std::uint32_t SIZE = 32;
 
     // Runs a pass over a source bound at slot 1 into a plain 8-bit target and reads the result.
-    class FullscreenEffectTest : public EngineTest
+    class FullscreenEffectTest : public EngineFrameTest
     {
     protected:
         void SetUp() override
         {
-            EngineTest::SetUp();
+            EngineFrameTest::SetUp();
             if (HasFatalFailure())
             {
                 return;
             }
-            ASSERT_TRUE(Vra::Engine::GetInstance()->BeginFrame());
             Vra::GraphicsStateStack& states = Vra::Engine::GetInstance()->GetGraphicsEngine()->GetGraphicsStateStack();
             states.SetBlendState(Vra::BlendState::Disabled);
             states.SetSamplerState(Vra::SamplerFilter::Point, Vra::SamplerAddressMode::Clamp);

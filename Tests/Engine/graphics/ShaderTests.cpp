@@ -17,19 +17,9 @@ namespace
 {
     using namespace EngineTestSupport;
 
-    class ShaderTest : public EngineTest
+    class ShaderTest : public EngineFrameTest
     {
     protected:
-        void SetUp() override
-        {
-            EngineTest::SetUp();
-            if (HasFatalFailure())
-            {
-                return;
-            }
-            ASSERT_TRUE(Vra::Engine::GetInstance()->BeginFrame());
-        }
-
         Vra::GraphicsEngine& Graphics() { return *Vra::Engine::GetInstance()->GetGraphicsEngine(); }
     };
 
