@@ -18,16 +18,7 @@ namespace
         }
     }
 
-    std::string Replace(std::string aText, const std::string& aFrom, const std::string& aTo)
-    {
-        const size_t at = aText.find(aFrom);
-        EXPECT_NE(at, std::string::npos) << aFrom;
-        if (at != std::string::npos)
-        {
-            aText.replace(at, aFrom.size(), aTo);
-        }
-        return aText;
-    }
+    using FbxTest::Replace;
 
     Time Frame(int aFrame)
     {

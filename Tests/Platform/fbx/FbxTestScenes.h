@@ -267,6 +267,18 @@ Takes:  {
 }
 )";
 
+    // aText with the first aFrom replaced by aTo; a test fails when aFrom is not there.
+    inline std::string Replace(std::string aText, const std::string& aFrom, const std::string& aTo)
+    {
+        const size_t at = aText.find(aFrom);
+        EXPECT_NE(at, std::string::npos) << aFrom;
+        if (at != std::string::npos)
+        {
+            aText.replace(at, aFrom.size(), aTo);
+        }
+        return aText;
+    }
+
     // A small ASCII file: global settings properties, object records and connection lines.
     inline std::string MakeScene(const std::string& someGlobalProperties, const std::string& someObjects,
                                  const std::string& someConnections)
