@@ -55,6 +55,21 @@ namespace Vra
         return {ToLinear(aColor.r), ToLinear(aColor.g), ToLinear(aColor.b), aColor.a};
     }
 
+    Ref<Buffer> CreateDynamicConstantBuffer(std::uint32_t aSize)
+    {
+        BufferDesc description;
+        description.myByteWidth = aSize;
+        description.myUsage = Usage::Dynamic;
+        description.myBindFlags = BIND_CONSTANT_BUFFER;
+        description.myCpuAccessFlags = CPU_ACCESS_WRITE;
+        Ref<Buffer> buffer;
+        if (FAILED(DX11::Device->CreateBuffer(description, nullptr, &buffer)))
+        {
+            return nullptr;
+        }
+        return buffer;
+    }
+
     DX11::DX11()
     {
         CU_ASSERT(IsCreated == false);

@@ -84,4 +84,8 @@ namespace Vra
 
     // sRGB to linear for red, green and blue; alpha kept.
     Color SrgbToLinear(const Color& aColor);
+
+    // A constant buffer of aSize bytes on the device, rewritten by the CPU through write-discard
+    // maps; none when the device refuses it.
+    Platform::Gpu::Ref<Platform::Gpu::Buffer> CreateDynamicConstantBuffer(std::uint32_t aSize);
 }

@@ -51,21 +51,6 @@ namespace Vra
             return desc;
         }
 
-        Ref<Buffer> MakeConstantBuffer(std::uint32_t aSize)
-        {
-            BufferDesc desc;
-            desc.myByteWidth = aSize;
-            desc.myUsage = Usage::Dynamic;
-            desc.myBindFlags = BIND_CONSTANT_BUFFER;
-            desc.myCpuAccessFlags = CPU_ACCESS_WRITE;
-            Ref<Buffer> buffer;
-            if (FAILED(DX11::Device->CreateBuffer(desc, nullptr, &buffer)))
-            {
-                return nullptr;
-            }
-            return buffer;
-        }
-
         // Maps with write-discard, lets aFill write the bytes, unmaps; false when the map fails.
         template <typename Fill>
         bool Upload(const Ref<Buffer>& aBuffer, Fill&& aFill)
@@ -188,10 +173,10 @@ namespace Vra
 
     bool GraphicsStateStack::CreateBuffers()
     {
-        myObjectBuffer = MakeConstantBuffer(OBJECT_BUFFER_SIZE);
-        myFrameBuffer = MakeConstantBuffer(FRAME_BUFFER_SIZE);
-        myLightBuffer = MakeConstantBuffer(LIGHT_BUFFER_SIZE);
-        myCameraBuffer = MakeConstantBuffer(CAMERA_BUFFER_SIZE);
+        myObjectBuffer = CreateDynamicConstantBuffer(OBJECT_BUFFER_SIZE);
+        myFrameBuffer = CreateDynamicConstantBuffer(FRAME_BUFFER_SIZE);
+        myLightBuffer = CreateDynamicConstantBuffer(LIGHT_BUFFER_SIZE);
+        myCameraBuffer = CreateDynamicConstantBuffer(CAMERA_BUFFER_SIZE);
         return myObjectBuffer && myFrameBuffer && myLightBuffer && myCameraBuffer;
     }
 

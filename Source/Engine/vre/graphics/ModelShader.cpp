@@ -15,21 +15,6 @@ namespace Vra
 {
     using namespace Platform::Gpu;
 
-    namespace
-    {
-        Ref<Buffer> CreateDynamicConstantBuffer(std::uint32_t aSize)
-        {
-            BufferDesc description;
-            description.myByteWidth = aSize;
-            description.myUsage = Usage::Dynamic;
-            description.myBindFlags = BIND_CONSTANT_BUFFER;
-            description.myCpuAccessFlags = CPU_ACCESS_WRITE;
-            Ref<Buffer> buffer;
-            DX11::Device->CreateBuffer(description, nullptr, &buffer);
-            return buffer;
-        }
-    }
-
     void ModelShader::CreateConstantBuffers()
     {
         myJointBuffer = CreateDynamicConstantBuffer(JOINT_BUFFER_SIZE);

@@ -39,12 +39,8 @@ namespace Vra
             return false;
         }
 
-        BufferDesc description;
-        description.myByteWidth = CUSTOM_CONSTANT_BUFFER_SIZE;
-        description.myUsage = Usage::Dynamic;
-        description.myBindFlags = BIND_CONSTANT_BUFFER;
-        description.myCpuAccessFlags = CPU_ACCESS_WRITE;
-        if (FAILED(DX11::Device->CreateBuffer(description, nullptr, &myCustomConstantBuffer)))
+        myCustomConstantBuffer = CreateDynamicConstantBuffer(CUSTOM_CONSTANT_BUFFER_SIZE);
+        if (!myCustomConstantBuffer)
         {
             return false;
         }

@@ -15,12 +15,8 @@ FullscreenPixelateEffect::FullscreenPixelateEffect(float aPixelSize) : myPixelSi
 
 bool FullscreenPixelateEffect::Init(const char* aPixelShaderName)
 {
-    BufferDesc constants;
-    constants.myByteWidth = sizeof(Constants);
-    constants.myUsage = Usage::Dynamic;
-    constants.myBindFlags = BIND_CONSTANT_BUFFER;
-    constants.myCpuAccessFlags = CPU_ACCESS_WRITE;
-    if (FAILED(Vra::DX11::Device->CreateBuffer(constants, nullptr, &myConstantBuffer)))
+    myConstantBuffer = Vra::CreateDynamicConstantBuffer(sizeof(Constants));
+    if (!myConstantBuffer)
     {
         return false;
     }
