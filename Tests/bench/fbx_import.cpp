@@ -1,12 +1,13 @@
 // Our FBX import beside Assimp's on the largest test file: a model load and an animation load each.
 #include "Importer.h"
 
+#include "FbxTestFiles.h"
+
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -14,11 +15,8 @@ namespace
 {
     std::string LargestTestFile()
     {
-        // The benchmark runs from anywhere: without VRA_SOURCE_DIR the fixtures are found beside this file.
-        const char* source = std::getenv("VRA_SOURCE_DIR");
-        const std::filesystem::path tests =
-            source ? std::filesystem::path(source) / "Tests" : std::filesystem::path(__FILE__).parent_path().parent_path();
-        const std::filesystem::path folder = tests / "External/VRAFBXImporter/data";
+        // The benchmark runs from anywhere: without VRA_SOURCE_DIR the fixtures are found beside the sources.
+        const std::filesystem::path folder = FbxTestFiles::Folder();
         std::filesystem::path largest;
         std::uintmax_t largestSize = 0;
         for (const auto& entry : std::filesystem::directory_iterator(folder))

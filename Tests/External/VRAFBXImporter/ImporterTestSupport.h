@@ -1,6 +1,7 @@
 #pragma once
 #include "Importer.h"
 
+#include "FbxTestFiles.h"
 #include "FileBytes.h"
 #include "TemporaryFolder.h"
 
@@ -18,27 +19,12 @@
 
 namespace FbxTest
 {
-    inline std::filesystem::path DataFolder()
-    {
-        const char* source = std::getenv("VRA_SOURCE_DIR");
-        const std::filesystem::path tests = source ? std::filesystem::path(source) / "Tests/External/VRAFBXImporter"
-                                                   : std::filesystem::path(__FILE__).parent_path();
-        return tests / "data";
-    }
-
     inline std::string DataFile(const std::string& aName)
     {
-        return (DataFolder() / aName).string();
+        return (FbxTestFiles::Folder() / aName).string();
     }
 
-    inline const nlohmann::json& Expected()
-    {
-        static const nlohmann::json facts = [] {
-            std::ifstream file(DataFolder() / "expected.json");
-            return nlohmann::json::parse(file);
-        }();
-        return facts;
-    }
+    using FbxTestFiles::Expected;
 
     using Vec3 = std::array<float, 3>;
 

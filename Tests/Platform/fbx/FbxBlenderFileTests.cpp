@@ -2,6 +2,8 @@
 // itself reported for the same scenes (expected.json: centimetres, Blender's z-up axes).
 #include "fbx/Fbx.h"
 
+#include "FbxTestFiles.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -15,20 +17,7 @@ using namespace Vra::Fbx;
 
 namespace
 {
-    std::filesystem::path DataFolder()
-    {
-        const char* source = std::getenv("VRA_SOURCE_DIR");
-        return std::filesystem::path(source ? source : ".") / "Tests/External/VRAFBXImporter/data";
-    }
-
-    const nlohmann::json& Expected()
-    {
-        static const nlohmann::json expected = [] {
-            std::ifstream file(DataFolder() / "expected.json");
-            return nlohmann::json::parse(file);
-        }();
-        return expected;
-    }
+    using FbxTestFiles::Expected;
 
     struct Loaded
     {
@@ -40,7 +29,7 @@ namespace
         explicit Loaded(const char* aFile)
         {
             Importer* importer = Importer::Create(myManager, "");
-            myOk = importer->Initialize((DataFolder() / aFile).string().c_str(), -1, nullptr) && importer->Import(myScene);
+            myOk = importer->Initialize((FbxTestFiles::Folder() / aFile).string().c_str(), -1, nullptr) && importer->Import(myScene);
             myError = importer->GetStatus().GetErrorString();
             importer->Destroy();
         }
