@@ -11,6 +11,7 @@
 #include "gpu/DeviceContext.h"
 #include "gpu/SwapChain.h"
 
+#include "GpuReadBack.h"
 #include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -102,29 +103,10 @@ namespace EngineTestSupport
         Platform::SetModulePathOverride(std::nullopt);
     }
 
-    // Copies a texture into a staging one and returns its rows, tightly packed, top row first.
+    // The texture's rows through a staging copy, tightly packed, top row first.
     inline std::vector<std::uint8_t> ReadBack(const Ref<Texture2D>& aTexture)
     {
-        Texture2DDesc description = aTexture->GetDesc();
-        description.myUsage = Usage::Staging;
-        description.myBindFlags = 0;
-        description.myMiscFlags = 0;
-        description.myCpuAccessFlags = CPU_ACCESS_READ;
-        Ref<Texture2D> staging;
-        EXPECT_TRUE(SUCCEEDED(Vra::DX11::Device->CreateTexture2D(description, nullptr, &staging)));
-        DeviceContext& context = *Vra::DX11::Context;
-        context.CopyResource(staging, aTexture);
-        MappedSubresource mapped;
-        EXPECT_TRUE(SUCCEEDED(context.Map(staging, 0, MapType::Read, 0, &mapped)));
-        const std::uint32_t rowBytes = description.myWidth * GetFormatInfo(description.myFormat).myBytesPerElement;
-        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(rowBytes) * description.myHeight);
-        for (std::uint32_t row = 0; row < description.myHeight; ++row)
-        {
-            const auto* source = static_cast<const std::uint8_t*>(mapped.myData) + static_cast<std::size_t>(row) * mapped.myRowPitch;
-            std::copy(source, source + rowBytes, pixels.begin() + static_cast<std::ptrdiff_t>(row) * rowBytes);
-        }
-        context.Unmap(staging, 0);
-        return pixels;
+        return TestSupport::ReadBack(*Vra::DX11::Device, aTexture);
     }
 
     // RGBA of one pixel, whatever the channel order of the format.
