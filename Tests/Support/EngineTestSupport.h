@@ -186,6 +186,9 @@ namespace EngineTestSupport
     class EngineTest : public ::testing::Test
     {
     protected:
+        EngineTest() = default;
+        EngineTest(std::uint32_t aWidth, std::uint32_t aHeight) : myFolder(CookedFolder(), aWidth, aHeight) {}
+
         void SetUp() override
         {
             myFolder.Load();
@@ -204,6 +207,8 @@ namespace EngineTestSupport
     class EngineFrameTest : public EngineTest
     {
     protected:
+        using EngineTest::EngineTest;
+
         void SetUp() override
         {
             EngineTest::SetUp();

@@ -40,21 +40,18 @@ namespace
         int myTop;
     };
 
-    class TextRenderTest : public ::testing::Test
+    class TextRenderTest : public EngineFrameTest
     {
     protected:
-        TextRenderTest() : myFolder(CookedFolder(), WIDTH, HEIGHT) {}
+        TextRenderTest() : EngineFrameTest(WIDTH, HEIGHT) {}
 
+        // The game folder holds the font before the engine starts.
         void SetUp() override
         {
             fs::create_directories(myFolder.GetRoot() / "game" / "Text");
             fs::copy_file(TestSupport::FontFile("arial.ttf"), myFolder.GetRoot() / "game" / "Text" / "arial.ttf");
-            myFolder.Load();
-            ASSERT_TRUE(Vra::Engine::Start());
-            ASSERT_TRUE(Vra::Engine::GetInstance()->BeginFrame());
+            EngineFrameTest::SetUp();
         }
-
-        void TearDown() override { ResetProcessState(); }
 
         static Vra::GraphicsStateStack& States() { return Vra::Engine::GetInstance()->GetGraphicsEngine()->GetGraphicsStateStack(); }
 
@@ -105,8 +102,6 @@ namespace
             }
             return wrong;
         }
-
-        EngineFolder myFolder;
     };
 
     struct LayoutCase
