@@ -1,5 +1,6 @@
 #include "graphics/TextureManager.h"
 
+#include "GpuReadBack.h"
 #include "TemporaryFolder.h"
 #include "filewatcher/FileWatcher.h"
 #include "gpu/Device.h"
@@ -11,7 +12,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <map>
 #include <thread>
 
@@ -73,28 +73,10 @@ namespace
             myWatcher->FlushChanges();
         }
 
+        // The top level's texels, rows packed, top row first.
         std::vector<std::uint8_t> ReadTexels(const TextureResource::View& aView)
         {
-            const Gpu::Ref<Gpu::Texture2D>& texture = aView->GetTexture2D();
-            // Same shape as the texture, CPU-readable; the top level is read.
-            Gpu::Texture2DDesc desc = texture->GetDesc();
-            desc.myUsage = Gpu::Usage::Staging;
-            desc.myBindFlags = 0;
-            desc.myCpuAccessFlags = Gpu::CPU_ACCESS_READ;
-            desc.myMiscFlags = 0;
-            Gpu::Ref<Gpu::Texture2D> staging;
-            EXPECT_TRUE(Gpu::SUCCEEDED(myDevice->CreateTexture2D(desc, nullptr, &staging)));
-            myContext->CopyResource(staging, texture);
-            Gpu::MappedSubresource mapped;
-            EXPECT_TRUE(Gpu::SUCCEEDED(myContext->Map(staging, 0, Gpu::MapType::Read, 0, &mapped)));
-            std::vector<std::uint8_t> texels(std::size_t{desc.myWidth} * desc.myHeight * 4);
-            for (std::uint32_t row = 0; row < desc.myHeight; ++row)
-            {
-                std::memcpy(texels.data() + std::size_t{row} * desc.myWidth * 4,
-                            static_cast<const std::uint8_t*>(mapped.myData) + std::size_t{row} * mapped.myRowPitch, desc.myWidth * 4);
-            }
-            myContext->Unmap(staging, 0);
-            return texels;
+            return TestSupport::ReadBack(*myDevice, aView->GetTexture2D());
         }
 
         Gpu::Ref<Gpu::Device> myDevice;
