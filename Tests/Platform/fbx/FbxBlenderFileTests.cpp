@@ -3,6 +3,7 @@
 #include "fbx/Fbx.h"
 
 #include "FbxTestFiles.h"
+#include "FbxTestScenes.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -44,13 +45,7 @@ namespace
         return Vector4(aPoint[0].get<double>(), aPoint[2].get<double>(), -aPoint[1].get<double>());
     }
 
-    void ExpectVector(const Vector4& anActual, const Vector4& anExpected, double aTolerance)
-    {
-        for (int i = 0; i < 3; ++i)
-        {
-            EXPECT_NEAR(anActual[i], anExpected[i], aTolerance) << "component " << i;
-        }
-    }
+    using FbxTest::ExpectVector;
 
     struct Box
     {

@@ -267,6 +267,15 @@ Takes:  {
 }
 )";
 
+    // x, y and z within aTolerance; w is not compared.
+    inline void ExpectVector(const Vra::Fbx::Vector4& anActual, const Vra::Fbx::Vector4& anExpected, double aTolerance = 1e-9)
+    {
+        for (int i = 0; i < 3; ++i)
+        {
+            EXPECT_NEAR(anActual[i], anExpected[i], aTolerance) << "component " << i;
+        }
+    }
+
     // aText with the first aFrom replaced by aTo; a test fails when aFrom is not there.
     inline std::string Replace(std::string aText, const std::string& aFrom, const std::string& aTo)
     {

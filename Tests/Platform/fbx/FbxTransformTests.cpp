@@ -9,13 +9,7 @@ using namespace Vra::Fbx;
 
 namespace
 {
-    void ExpectVector(const Vector4& anActual, const Vector4& anExpected, double aTolerance = 1e-9)
-    {
-        for (int i = 0; i < 3; ++i)
-        {
-            EXPECT_NEAR(anActual[i], anExpected[i], aTolerance) << "component " << i;
-        }
-    }
+    using FbxTest::ExpectVector;
 
     std::string Model(int anId, const std::string& aName, const std::string& someProperties)
     {
