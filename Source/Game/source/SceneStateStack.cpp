@@ -36,9 +36,7 @@ void SceneStateStack::PushState(std::unique_ptr<SceneState> aState)
 void SceneStateStack::PushLayer(std::unique_ptr<SceneState> aState)
 {
     mySceneStates.emplace_back();
-    SceneState* const state = aState.get();
-    mySceneStates.back().push_back(std::move(aState));
-    state->OnInit();
+    PushState(std::move(aState));
 }
 
 void SceneStateStack::PopState()
@@ -99,13 +97,7 @@ bool SceneStateStack::Update(float aDeltaTime, CommonUtilities::InputHandler& aI
     {
         std::unique_ptr<SceneState> pending = std::move(myPendingState);
         PopState();
-        if (mySceneStates.empty())
-        {
-            mySceneStates.emplace_back();
-        }
-        SceneState* const state = pending.get();
-        mySceneStates.back().push_back(std::move(pending));
-        state->OnInit();
+        PushState(std::move(pending));
     }
 
     if (myShouldPopLayer)
