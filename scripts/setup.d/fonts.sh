@@ -19,8 +19,11 @@ decorative=$packages/node_modules/@expo-google-fonts/cinzel-decorative/700Bold/C
 if [ ! -s "$fonts/Cinzel-Bold.ttf" ] || [ ! -s "$fonts/CinzelDecorative-Bold.ttf" ]; then
     if [ ! -s "$cinzel" ] || [ ! -s "$decorative" ]; then
         if ! command -v npm >/dev/null; then
-            echo "fonts: npm (with Node.js) is needed to fetch the Cinzel fonts" >&2
-            exit 1
+            # A bare machine: Debian's own Node.js and npm are enough to fetch two packages.
+            echo "fonts: installing npm to fetch the Cinzel fonts"
+            sudo_cmd=()
+            if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+            DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends npm
         fi
         echo "Fetching the Cinzel fonts into $packages"
         mkdir -p "$packages"
