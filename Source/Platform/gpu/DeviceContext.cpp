@@ -12,6 +12,24 @@ namespace Platform::Gpu
     {
         using impl::Backend;
 
+        // The bytes of a bound vertex buffer a draw can read: up to the end of the last element it
+        // fetches (elements below aVertexEnd per vertex, below anInstanceEnd per instance; a step
+        // rate above one reads fewer, and the first instance is not divided by it).
+        uint32_t ReadEnd(uint32_t anOffset, uint32_t aStride, uint32_t aStepRate, uint32_t anExtent, uint64_t aVertexEnd, uint64_t anInstanceEnd)
+        {
+            const uint64_t elements = aStepRate == 0 ? aVertexEnd : anInstanceEnd;
+            if (anExtent == 0 || elements == 0)
+            {
+                return 0;
+            }
+            if (elements == UINT64_MAX || anExtent == UINT32_MAX)
+            {
+                return UINT32_MAX;
+            }
+            const uint64_t end = anOffset + (elements - 1) * aStride + anExtent;
+            return end >= UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(end);
+        }
+
         GLenum BlendFactorOf(Blend aBlend)
         {
             switch (aBlend)
@@ -474,7 +492,7 @@ namespace Platform::Gpu
                 return Result::InvalidArgument;
             }
             std::vector<std::byte>& shadow = Backend::GetShadow(buffer);
-            if ((aType == MapType::Read || aType == MapType::ReadWrite) && Backend::Realize(buffer))
+            if ((aType == MapType::Read || aType == MapType::ReadWrite) && Backend::Sync(buffer))
             {
                 glGetNamedBufferSubData(Backend::GetName(buffer), 0, static_cast<GLsizeiptr>(shadow.size()), shadow.data());
             }
@@ -530,17 +548,14 @@ namespace Platform::Gpu
             }
             Backend::IsMapped(buffer) = false;
             std::vector<std::byte>& shadow = Backend::GetShadow(buffer);
-            if (Backend::Realize(buffer))
+            if (buffer.GetDesc().myUsage == Usage::Dynamic)
             {
-                if (buffer.GetDesc().myUsage == Usage::Dynamic)
-                {
-                    // Respecifying the store lets the driver keep drawing from the old contents.
-                    glNamedBufferData(Backend::GetName(buffer), static_cast<GLsizeiptr>(shadow.size()), shadow.data(), GL_DYNAMIC_DRAW);
-                }
-                else
-                {
-                    glNamedBufferSubData(Backend::GetName(buffer), 0, static_cast<GLsizeiptr>(shadow.size()), shadow.data());
-                }
+                // Sent when first used, and then only as far as that use reads.
+                Backend::MarkStoreStale(buffer);
+            }
+            else if (Backend::Realize(buffer))
+            {
+                glNamedBufferSubData(Backend::GetName(buffer), 0, static_cast<GLsizeiptr>(shadow.size()), shadow.data());
             }
             return;
         }
@@ -573,7 +588,7 @@ namespace Platform::Gpu
             const uint32_t size = buffer.GetDesc().myByteWidth;
             const uint32_t left = aBox ? std::min(aBox->myLeft, size) : 0;
             const uint32_t right = aBox ? std::min(aBox->myRight, size) : size;
-            if (right > left && Backend::Realize(buffer))
+            if (right > left && Backend::Sync(buffer))
             {
                 glNamedBufferSubData(Backend::GetName(buffer), left, right - left, aData);
             }
@@ -608,7 +623,7 @@ namespace Platform::Gpu
             auto& source = static_cast<Buffer&>(*aSource);
             auto& destination = static_cast<Buffer&>(*aDestination);
             const uint32_t size = std::min(source.GetDesc().myByteWidth, destination.GetDesc().myByteWidth);
-            if (Backend::Realize(source) && Backend::Realize(destination))
+            if (Backend::Sync(source) && Backend::Sync(destination))
             {
                 glCopyNamedBufferSubData(Backend::GetName(source), Backend::GetName(destination), 0, 0, size);
             }
@@ -643,7 +658,7 @@ namespace Platform::Gpu
         glGenerateTextureMipmap(Backend::GetName(*aView->GetTexture2D()));
     }
 
-    bool DeviceContext::PrepareDraw()
+    bool DeviceContext::PrepareDraw(uint64_t aVertexEnd, uint64_t anInstanceEnd)
     {
         if (!myVertexShader || !myPixelShader || !myDevice->MakeCurrent())
         {
@@ -665,10 +680,11 @@ namespace Platform::Gpu
             }
             vertexArray = Backend::GetName(*myInputLayout);
             const std::vector<uint32_t>& stepRates = Backend::GetStepRates(*myInputLayout);
+            const std::vector<uint32_t>& extents = Backend::GetSlotExtents(*myInputLayout);
             for (uint32_t slot = 0; slot < stepRates.size(); ++slot)
             {
                 const VertexBufferBinding& binding = myVertexBuffers[slot];
-                if (binding.myBuffer && Backend::Realize(*binding.myBuffer))
+                if (binding.myBuffer && Backend::Sync(*binding.myBuffer, ReadEnd(binding.myOffset, binding.myStride, stepRates[slot], extents[slot], aVertexEnd, anInstanceEnd)))
                 {
                     glVertexArrayVertexBuffer(vertexArray, slot, Backend::GetName(*binding.myBuffer), binding.myOffset, static_cast<GLsizei>(binding.myStride));
                 }
@@ -677,7 +693,7 @@ namespace Platform::Gpu
                     glVertexArrayVertexBuffer(vertexArray, slot, 0, 0, 16);
                 }
             }
-            const bool hasIndices = myIndexBuffer && Backend::Realize(*myIndexBuffer);
+            const bool hasIndices = myIndexBuffer && Backend::Sync(*myIndexBuffer);
             glVertexArrayElementBuffer(vertexArray, hasIndices ? Backend::GetName(*myIndexBuffer) : 0);
         }
         glBindVertexArray(vertexArray);
@@ -687,7 +703,7 @@ namespace Platform::Gpu
             for (const uint32_t slot : aShader.GetReflection().myConstantBuffers)
             {
                 const Ref<Buffer>& buffer = aStage.myConstantBuffers[std::min(slot, MAX_CONSTANT_BUFFER_SLOTS - 1)];
-                glBindBufferBase(GL_UNIFORM_BUFFER, slot, buffer && Backend::Realize(*buffer) ? Backend::GetName(*buffer) : 0);
+                glBindBufferBase(GL_UNIFORM_BUFFER, slot, buffer && Backend::Sync(*buffer) ? Backend::GetName(*buffer) : 0);
             }
             for (const ShaderReflection::TextureSampler& texture : aShader.GetReflection().myTextures)
             {
@@ -785,7 +801,8 @@ namespace Platform::Gpu
     void DeviceContext::DrawInstanced(uint32_t aVertexCountPerInstance, uint32_t anInstanceCount, uint32_t aStartVertex, uint32_t aStartInstance)
     {
         CountDraw(anInstanceCount);
-        if (aVertexCountPerInstance == 0 || anInstanceCount == 0 || !PrepareDraw())
+        if (aVertexCountPerInstance == 0 || anInstanceCount == 0 ||
+            !PrepareDraw(static_cast<uint64_t>(aStartVertex) + aVertexCountPerInstance, static_cast<uint64_t>(aStartInstance) + anInstanceCount))
         {
             return;
         }
@@ -795,7 +812,9 @@ namespace Platform::Gpu
     void DeviceContext::DrawIndexedInstanced(uint32_t anIndexCountPerInstance, uint32_t anInstanceCount, uint32_t aStartIndex, int32_t aBaseVertex, uint32_t aStartInstance)
     {
         CountDraw(anInstanceCount);
-        if (anIndexCountPerInstance == 0 || anInstanceCount == 0 || !myIndexBuffer || !myInputLayout || !PrepareDraw())
+        // Which vertices the indices name is not known here: per-vertex buffers are sent whole.
+        if (anIndexCountPerInstance == 0 || anInstanceCount == 0 || !myIndexBuffer || !myInputLayout ||
+            !PrepareDraw(UINT64_MAX, static_cast<uint64_t>(aStartInstance) + anInstanceCount))
         {
             return;
         }

@@ -115,7 +115,9 @@ namespace Platform::Gpu
         void SetConstantBuffers(StageBindings& aStage, uint32_t aStartSlot, uint32_t aCount, const Ref<Buffer>* someBuffers);
         void SetShaderResources(StageBindings& aStage, uint32_t aStartSlot, uint32_t aCount, const Ref<ShaderResourceView>* someViews);
         void SetSamplers(StageBindings& aStage, uint32_t aStartSlot, uint32_t aCount, const Ref<SamplerState>* someSamplers);
-        bool PrepareDraw();
+        // aVertexEnd and anInstanceEnd bound the elements the draw reads (UINT64_MAX: unknown), so
+        // that a buffer refilled by a write-discard map sends only what the draw can read.
+        bool PrepareDraw(uint64_t aVertexEnd, uint64_t anInstanceEnd);
         void CountDraw(uint64_t anInstanceCount);
 
         std::shared_ptr<impl::DeviceState> myDevice;

@@ -2,6 +2,8 @@
 
 #include "gpu/impl/DeviceState.h"
 
+#include <algorithm>
+
 namespace Platform::Gpu
 {
     DeviceChild::DeviceChild(std::shared_ptr<impl::DeviceState> aDevice)
@@ -113,6 +115,17 @@ namespace Platform::Gpu
     InputLayout::InputLayout(std::shared_ptr<impl::DeviceState> aDevice, std::vector<Attribute> someAttributes, std::vector<uint32_t> someSlotStepRates)
         : DeviceChild(std::move(aDevice)), myAttributes(std::move(someAttributes)), mySlotStepRates(std::move(someSlotStepRates))
     {
+        mySlotExtents.assign(mySlotStepRates.size(), 0);
+        for (const Attribute& attribute : myAttributes)
+        {
+            if (attribute.myInputSlot < mySlotExtents.size())
+            {
+                // A format of unknown size makes the whole buffer count as read.
+                const uint32_t bytes = GetFormatInfo(attribute.myFormat).myBytesPerElement;
+                uint32_t& extent = mySlotExtents[attribute.myInputSlot];
+                extent = bytes == 0 ? UINT32_MAX : std::max(extent, attribute.myOffset + bytes);
+            }
+        }
     }
 
     InputLayout::~InputLayout()

@@ -67,6 +67,10 @@ namespace Platform::Gpu
         std::vector<std::byte> myShadow;
         bool myHasPendingData = false;
         bool myIsMapped = false;
+        // After a write-discard map the GL store is stale; only the leading bytes a use needs are
+        // sent, just before that use (device thread only).
+        bool myIsStoreStale = false;
+        uint32_t myUploadedBytes = 0;
 
         friend class impl::Backend;
     };
@@ -262,6 +266,8 @@ namespace Platform::Gpu
         std::vector<Attribute> myAttributes;
         // Per input slot: 0 per vertex, else instances per element.
         std::vector<uint32_t> mySlotStepRates;
+        // Per input slot: the bytes of one element the attributes reach (0 where none reads it).
+        std::vector<uint32_t> mySlotExtents;
 
         friend class impl::Backend;
     };

@@ -175,6 +175,69 @@ TEST_F(DrawTest, InstancesTakeTheirOwnOffsetAndConstantsFollowTheMap)
     EXPECT_EQ(RedAt(pixels, 2, 4), 255);
 }
 
+TEST_F(DrawTest, WriteDiscardInstancesReachEveryLaterDrawAndCopy)
+{
+    // A quad over column 0; instance i moves it by 2 i columns (0.5 in clip space).
+    SetVertices(Quad(-1.0f, 1.0f, -0.75f, -1.0f));
+    constexpr uint32_t INSTANCES = 4;
+    BufferDesc desc;
+    desc.myByteWidth = INSTANCES * 8;
+    desc.myUsage = Usage::Dynamic;
+    desc.myBindFlags = BIND_VERTEX_BUFFER;
+    desc.myCpuAccessFlags = CPU_ACCESS_WRITE;
+    Ref<Buffer> instances;
+    ASSERT_TRUE(SUCCEEDED(myDevice->CreateBuffer(desc, nullptr, &instances)));
+    const uint32_t stride = 8;
+    const uint32_t offset = 0;
+    myContext->IASetVertexBuffers(1, 1, &instances, &stride, &offset);
+
+    MappedSubresource mapped;
+    ASSERT_TRUE(SUCCEEDED(myContext->Map(instances, 0, MapType::WriteDiscard, 0, &mapped)));
+    const float offsets[INSTANCES * 2] = {0.0f, 0.0f, 0.5f, 0.0f, 1.0f, 0.0f, 1.5f, 0.0f};
+    std::memcpy(mapped.myData, offsets, sizeof(offsets));
+    myContext->Unmap(instances, 0);
+
+    // The first draw reads instance 0 only; the next reads instances 2 and 3 without a new map.
+    myContext->DrawInstanced(6, 1, 0, 0);
+    myContext->DrawInstanced(6, 2, 0, 2);
+    std::vector<uint8_t> pixels = ReadBack(*myDevice, myTarget);
+    const std::array<uint8_t, SIZE> expected{255, 0, 0, 0, 255, 0, 255, 0};
+    for (uint32_t x = 0; x < SIZE; ++x)
+    {
+        EXPECT_EQ(RedAt(pixels, x, 4), expected[x]) << "column " << x;
+    }
+
+    // A second discard that writes only instance 1 (to column 3); the draw of that one instance
+    // and a copy of the whole buffer see what the map held when it was unmapped.
+    const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    myContext->ClearRenderTargetView(myTargetView, black);
+    ASSERT_TRUE(SUCCEEDED(myContext->Map(instances, 0, MapType::WriteDiscard, 0, &mapped)));
+    const float moved[2] = {0.75f, 0.0f};
+    std::memcpy(static_cast<std::byte*>(mapped.myData) + 8, moved, sizeof(moved));
+    std::array<std::byte, INSTANCES * 8> held{};
+    std::memcpy(held.data(), mapped.myData, held.size());
+    myContext->Unmap(instances, 0);
+    myContext->DrawInstanced(6, 1, 0, 1);
+    pixels = ReadBack(*myDevice, myTarget);
+    for (uint32_t x = 0; x < SIZE; ++x)
+    {
+        EXPECT_EQ(RedAt(pixels, x, 4), x == 3 ? 255 : 0) << "column " << x;
+    }
+
+    desc.myUsage = Usage::Staging;
+    desc.myBindFlags = 0;
+    desc.myCpuAccessFlags = CPU_ACCESS_READ;
+    Ref<Buffer> staging;
+    ASSERT_TRUE(SUCCEEDED(myDevice->CreateBuffer(desc, nullptr, &staging)));
+    myContext->CopyResource(staging, instances);
+    ASSERT_TRUE(SUCCEEDED(myContext->Map(staging, 0, MapType::Read, 0, &mapped)));
+    EXPECT_EQ(std::memcmp(mapped.myData, held.data(), held.size()), 0);
+    float readMoved[2] = {};
+    std::memcpy(readMoved, static_cast<const std::byte*>(mapped.myData) + 8, sizeof(readMoved));
+    EXPECT_EQ(readMoved[0], 0.75f);
+    myContext->Unmap(staging, 0);
+}
+
 TEST_F(DrawTest, IndexedDrawReadsIndicesFromTheStartIndex)
 {
     const std::vector<Vertex> quad = Quad(-1.0f, 1.0f, 1.0f, -1.0f);

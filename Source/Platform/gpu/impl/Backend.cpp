@@ -94,6 +94,40 @@ namespace Platform::Gpu::impl
         return true;
     }
 
+    void Backend::MarkStoreStale(Buffer& aBuffer)
+    {
+        aBuffer.myIsStoreStale = true;
+        aBuffer.myUploadedBytes = 0;
+    }
+
+    bool Backend::Sync(Buffer& aBuffer, uint32_t aByteCount)
+    {
+        if (!Realize(aBuffer))
+        {
+            return false;
+        }
+        if (!aBuffer.myIsStoreStale)
+        {
+            return true;
+        }
+        const uint32_t size = aBuffer.myDesc.myByteWidth;
+        const uint32_t wanted = std::min(aByteCount, size);
+        if (wanted <= aBuffer.myUploadedBytes)
+        {
+            return true;
+        }
+        if (aBuffer.myUploadedBytes == 0)
+        {
+            // A fresh store lets the driver keep drawing from the old one without a stall; its
+            // allocation is recycled by the driver, the shadow stays ours.
+            glInvalidateBufferData(aBuffer.myGlName);
+        }
+        glNamedBufferSubData(aBuffer.myGlName, aBuffer.myUploadedBytes, wanted - aBuffer.myUploadedBytes, aBuffer.myShadow.data() + aBuffer.myUploadedBytes);
+        aBuffer.myUploadedBytes = wanted;
+        aBuffer.myIsStoreStale = wanted < size;
+        return true;
+    }
+
     bool Backend::Realize(Texture2D& aTexture)
     {
         std::lock_guard lock(aTexture.myRealizeMutex);

@@ -90,6 +90,11 @@ namespace Platform::Gpu::impl
         static Texture2D::Subresource& GetSubresource(Texture2D& aTexture, uint32_t anIndex) { return aTexture.mySubresources[anIndex]; }
         static std::vector<std::byte>& GetShadow(Buffer& aBuffer) { return aBuffer.myShadow; }
         static bool& IsMapped(Buffer& aBuffer) { return aBuffer.myIsMapped; }
+        // Marks a dynamic buffer's shadow as newer than its GL store (after a write-discard map).
+        static void MarkStoreStale(Buffer& aBuffer);
+        // Realizes the buffer and makes at least its first aByteCount bytes current in GL (all of
+        // them by default); false when the buffer cannot be realized.
+        static bool Sync(Buffer& aBuffer, uint32_t aByteCount = UINT32_MAX);
         static void SetPendingData(Buffer& aBuffer) { aBuffer.myHasPendingData = true; }
         static void UploadSubresource(Texture2D& aTexture, uint32_t aSubresource, const void* aData, uint32_t aRowPitch);
         static void UploadRegion(Texture2D& aTexture, uint32_t aSubresource, const Box& aBox, const void* aData, uint32_t aRowPitch);
@@ -101,6 +106,7 @@ namespace Platform::Gpu::impl
         static bool HasStencil(const DepthStencilView& aView);
         static bool CompileFailed(const Shader& aShader) { return aShader.myCompileFailed; }
         static const std::vector<uint32_t>& GetStepRates(const InputLayout& aLayout) { return aLayout.mySlotStepRates; }
+        static const std::vector<uint32_t>& GetSlotExtents(const InputLayout& aLayout) { return aLayout.mySlotExtents; }
     };
 
     // Mip count of a full chain for the given size.
