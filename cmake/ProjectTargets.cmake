@@ -39,9 +39,9 @@ function(vra_add_test_suite name dir)
     # GPU tests run on the software renderer without a display; audio renders into memory.
     # The variables reach each test through "cmake -E env": gtest_discover_tests flattens a list
     # given as the ENVIRONMENT property, which would keep only the first variable.
-    # The thread sanitizer skips what it reports inside uninstrumented system libraries (Tests/tsan.supp).
+    # The sanitizers skip what they report inside uninstrumented system libraries (Tests/tsan.supp, Tests/lsan.supp).
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-        "${CMAKE_COMMAND};-E;env;SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;VRA_SOURCE_DIR=${CMAKE_SOURCE_DIR};VRA_BIN_DIR=${VRA_BIN_DIR};TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/Tests/tsan.supp")
+        "${CMAKE_COMMAND};-E;env;SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;VRA_SOURCE_DIR=${CMAKE_SOURCE_DIR};VRA_BIN_DIR=${VRA_BIN_DIR};TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/Tests/tsan.supp;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/Tests/lsan.supp")
     gtest_discover_tests(${name}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
         DISCOVERY_TIMEOUT 60
