@@ -123,16 +123,16 @@ namespace
         {
             sprite.myColor = { value, 1.0f - value, value, 1.0f };
             builder.Build(sprite, Matrix4x4(), instance);
-            EXPECT_FLOAT_EQ(instance.myColor[0], SpriteInstanceBuilder::SrgbToLinear(value));
-            EXPECT_FLOAT_EQ(instance.myColor[1], SpriteInstanceBuilder::SrgbToLinear(1.0f - value));
+            EXPECT_FLOAT_EQ(instance.myColor[0], Vra::SrgbToLinear(value));
+            EXPECT_FLOAT_EQ(instance.myColor[1], Vra::SrgbToLinear(1.0f - value));
         }
     }
 
     TEST(SpriteInstanceBuilder, LinearisesBelowAndAboveTheKnee)
     {
-        EXPECT_FLOAT_EQ(SpriteInstanceBuilder::SrgbToLinear(0.04f), 0.04f / 12.92f);
-        EXPECT_NEAR(SpriteInstanceBuilder::SrgbToLinear(0.04045f), 0.0031308f, 1e-6f);
-        EXPECT_FLOAT_EQ(SpriteInstanceBuilder::SrgbToLinear(1.0f), 1.0f);
+        EXPECT_FLOAT_EQ(Vra::SrgbToLinear(0.04f), 0.04f / 12.92f);
+        EXPECT_NEAR(Vra::SrgbToLinear(0.04045f), 0.0031308f, 1e-6f);
+        EXPECT_FLOAT_EQ(Vra::SrgbToLinear(1.0f), 1.0f);
     }
 
     TEST(SpriteInstanceBuilder, A3DSpriteTakesItsTransformTimesTheStateTransform)

@@ -1,4 +1,5 @@
 #pragma once
+#include <cmath>
 
 namespace Vra
 {
@@ -16,4 +17,10 @@ namespace Vra
 
         constexpr bool operator==(const Color&) const = default;
     };
+
+    // One sRGB-encoded channel in linear light (the standard piecewise curve).
+    inline float SrgbToLinear(float aValue)
+    {
+        return aValue < 0.04045f ? aValue / 12.92f : std::pow((aValue + 0.055f) / 1.055f, 2.4f);
+    }
 }

@@ -18,15 +18,6 @@ namespace Vra::impl
         }
     }
 
-    float SpriteInstanceBuilder::SrgbToLinear(float aValue)
-    {
-        if (aValue < 0.04045f)
-        {
-            return aValue / 12.92f;
-        }
-        return std::pow((aValue + 0.055f) / 1.055f, 2.4f);
-    }
-
     void SpriteInstanceBuilder::Build(const Sprite2DInstanceData& aSprite, const Matrix4x4& aTransform, SpriteInstance& anInstance)
     {
         const float width = aSprite.mySize.x * aSprite.myScale.x;
@@ -70,9 +61,9 @@ namespace Vra::impl
         if (!(aColor.r == myLastColor.r && aColor.g == myLastColor.g && aColor.b == myLastColor.b))
         {
             myLastColor = aColor;
-            myLastLinear[0] = SrgbToLinear(aColor.r);
-            myLastLinear[1] = SrgbToLinear(aColor.g);
-            myLastLinear[2] = SrgbToLinear(aColor.b);
+            myLastLinear[0] = Vra::SrgbToLinear(aColor.r);
+            myLastLinear[1] = Vra::SrgbToLinear(aColor.g);
+            myLastLinear[2] = Vra::SrgbToLinear(aColor.b);
         }
         anInstance.myColor[0] = myLastLinear[0];
         anInstance.myColor[1] = myLastLinear[1];

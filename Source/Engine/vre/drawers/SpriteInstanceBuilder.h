@@ -14,8 +14,6 @@ namespace Vra::impl
         // aSprite's own transform times aTransform.
         void Build(const Sprite3DInstanceData& aSprite, const Matrix4x4& aTransform, SpriteInstance& anInstance);
 
-        static float SrgbToLinear(float aValue);
-
     private:
         void WriteAppearance(const Color& aColor, const Vector4<float>& aClipRectangle,
                              const Vector4<float>& aTextureRectangle, SpriteInstance& anInstance);

@@ -8,7 +8,6 @@
 #include "gpu/SwapChain.h"
 #include "settings/Settings.h"
 
-#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -28,11 +27,6 @@ namespace Vra
 
     namespace
     {
-        float ToLinear(float aValue)
-        {
-            return aValue < 0.04045f ? aValue / 12.92f : std::pow((aValue + 0.055f) / 1.055f, 2.4f);
-        }
-
         bool ReadShaderFile(const char* aName, std::string& someBytes)
         {
             if (aName == nullptr)
@@ -52,7 +46,7 @@ namespace Vra
 
     Color SrgbToLinear(const Color& aColor)
     {
-        return {ToLinear(aColor.r), ToLinear(aColor.g), ToLinear(aColor.b), aColor.a};
+        return {SrgbToLinear(aColor.r), SrgbToLinear(aColor.g), SrgbToLinear(aColor.b), aColor.a};
     }
 
     Ref<Buffer> CreateDynamicConstantBuffer(std::uint32_t aSize)
