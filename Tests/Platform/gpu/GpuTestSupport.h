@@ -2,14 +2,13 @@
 #include "gpu/Device.h"
 #include "gpu/DeviceContext.h"
 #include "gpu/SwapChain.h"
+#include "FileBytes.h"
 #include "GpuReadBack.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,8 +19,7 @@ namespace GpuTestSupport
     // Contents of a cooked test shader (built into <build>/tests/cooked).
     inline std::string ReadCookedShader(const std::string& aName)
     {
-        std::ifstream file("cooked/" + aName + ".cso", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
+        return TestSupport::ReadFileBytes("cooked/" + aName + ".cso");
     }
 
     using TestSupport::ReadBack;
