@@ -63,21 +63,6 @@ namespace Platform::Gpu
             }
         }
 
-        GLenum CompareOf(ComparisonFunc aFunc)
-        {
-            switch (aFunc)
-            {
-            case ComparisonFunc::Never: return GL_NEVER;
-            case ComparisonFunc::Less: return GL_LESS;
-            case ComparisonFunc::Equal: return GL_EQUAL;
-            case ComparisonFunc::LessEqual: return GL_LEQUAL;
-            case ComparisonFunc::Greater: return GL_GREATER;
-            case ComparisonFunc::NotEqual: return GL_NOTEQUAL;
-            case ComparisonFunc::GreaterEqual: return GL_GEQUAL;
-            default: return GL_ALWAYS;
-            }
-        }
-
         GLenum StencilOpOf(StencilOp anOp)
         {
             switch (anOp)
@@ -134,7 +119,7 @@ namespace Platform::Gpu
 
         void ApplyStencilFace(GLenum aFace, const DepthStencilOpDesc& anOp, const DepthStencilDesc& aDesc, uint32_t aReference)
         {
-            glStencilFuncSeparate(aFace, CompareOf(anOp.myStencilFunc), static_cast<GLint>(aReference), aDesc.myStencilReadMask);
+            glStencilFuncSeparate(aFace, impl::GetGlCompareFunction(anOp.myStencilFunc), static_cast<GLint>(aReference), aDesc.myStencilReadMask);
             glStencilOpSeparate(aFace, StencilOpOf(anOp.myStencilFailOp), StencilOpOf(anOp.myStencilDepthFailOp), StencilOpOf(anOp.myStencilPassOp));
             glStencilMaskSeparate(aFace, aDesc.myStencilWriteMask);
         }
@@ -145,7 +130,7 @@ namespace Platform::Gpu
             if (desc.myDepthEnable)
             {
                 glEnable(GL_DEPTH_TEST);
-                glDepthFunc(CompareOf(desc.myDepthFunc));
+                glDepthFunc(impl::GetGlCompareFunction(desc.myDepthFunc));
                 glDepthMask(desc.myDepthWriteMask == DepthWriteMask::All ? GL_TRUE : GL_FALSE);
             }
             else

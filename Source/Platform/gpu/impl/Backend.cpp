@@ -59,21 +59,6 @@ namespace Platform::Gpu::impl
             default: return GL_CLAMP_TO_EDGE;
             }
         }
-
-        GLenum CompareFunction(ComparisonFunc aFunc)
-        {
-            switch (aFunc)
-            {
-            case ComparisonFunc::Never: return GL_NEVER;
-            case ComparisonFunc::Less: return GL_LESS;
-            case ComparisonFunc::Equal: return GL_EQUAL;
-            case ComparisonFunc::LessEqual: return GL_LEQUAL;
-            case ComparisonFunc::Greater: return GL_GREATER;
-            case ComparisonFunc::NotEqual: return GL_NOTEQUAL;
-            case ComparisonFunc::GreaterEqual: return GL_GEQUAL;
-            default: return GL_ALWAYS;
-            }
-        }
     }
 
     bool Backend::Realize(Buffer& aBuffer)
@@ -402,7 +387,7 @@ namespace Platform::Gpu::impl
         if ((filter & 0x80) != 0)
         {
             glSamplerParameteri(name, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
-            glSamplerParameteri(name, GL_TEXTURE_COMPARE_FUNC, static_cast<GLint>(CompareFunction(desc.myComparisonFunc)));
+            glSamplerParameteri(name, GL_TEXTURE_COMPARE_FUNC, static_cast<GLint>(GetGlCompareFunction(desc.myComparisonFunc)));
         }
         return true;
     }

@@ -162,6 +162,21 @@ namespace Platform::Gpu::impl
         default: return {};
         }
     }
+
+    GLenum GetGlCompareFunction(ComparisonFunc aFunc)
+    {
+        switch (aFunc)
+        {
+        case ComparisonFunc::Never: return GL_NEVER;
+        case ComparisonFunc::Less: return GL_LESS;
+        case ComparisonFunc::Equal: return GL_EQUAL;
+        case ComparisonFunc::LessEqual: return GL_LEQUAL;
+        case ComparisonFunc::Greater: return GL_GREATER;
+        case ComparisonFunc::NotEqual: return GL_NOTEQUAL;
+        case ComparisonFunc::GreaterEqual: return GL_GEQUAL;
+        default: return GL_ALWAYS;
+        }
+    }
 }
 
 namespace Platform::Gpu

@@ -36,4 +36,7 @@ namespace Platform::Gpu::impl
         uint32_t mySize = 0;
     };
     GlVertexFormat GetGlVertexFormat(Format aFormat);
+
+    // The GL comparison of a depth, stencil or sampler comparison function.
+    GLenum GetGlCompareFunction(ComparisonFunc aFunc);
 }
