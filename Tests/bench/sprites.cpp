@@ -1,54 +1,17 @@
 // Sprites per second through BeginBatch, Draw and the flush at the scope's end, on the headless
 // GPU layer. The sprites lie off screen so that the rasterizer drops them and the figure is the
 // engine's own cost per sprite (building the instance into mapped memory, one draw per 1024).
-#include "Engine.h"
+#include "BenchEngine.h"
 #include "drawers/SpriteDrawer.h"
 #include "drawers/SpriteInstanceBuilder.h"
 #include "graphics/GraphicsEngine.h"
-#include "settings/EngineConfiguration.h"
-#include "settings/Settings.h"
-#include "window/ModulePath.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace
 {
-    namespace fs = std::filesystem;
-
-    // The build lays out <build>/bench/bench_sprites beside <build>/bin/cooked.
-    fs::path CookedFolder()
-    {
-        if (const char* binary = std::getenv("VRA_BIN_DIR"))
-        {
-            return fs::path(binary) / "cooked";
-        }
-        return fs::path(Platform::GetModulePath()).parent_path().parent_path() / "bin" / "cooked";
-    }
-
-    bool StartEngine()
-    {
-        static const bool started = [] {
-            if (!std::getenv("SDL_VIDEODRIVER"))
-            {
-                setenv("SDL_VIDEODRIVER", "offscreen", 0);
-            }
-            const fs::path root = fs::temp_directory_path() / "vra_bench_sprites";
-            fs::create_directories(root / "settings");
-            std::ofstream(root / "settings" / "Game.json")
-                << "{ \"assets_path\": { \"engine\": \"engine\", \"game\": \"game\", \"cooked\": \"" << CookedFolder().string() << "\" },"
-                << " \"window_settings\": { \"window_size\": { \"w\": 320, \"h\": 180 } }, \"debug_features\": [\"None\"] }\n";
-            Platform::SetModulePathOverride((root / "bench_sprites").string());
-            Vra::LoadSettings("Game.json");
-            return Vra::Engine::Start() && Vra::Engine::GetInstance()->BeginFrame();
-        }();
-        return started;
-    }
-
     std::vector<Vra::Sprite2DInstanceData> MakeSprites(std::size_t aCount)
     {
         std::vector<Vra::Sprite2DInstanceData> sprites(aCount);
@@ -66,7 +29,7 @@ namespace
 
     void BM_SpriteBatch(benchmark::State& aState)
     {
-        if (!StartEngine())
+        if (!BenchEngine::Start("sprites"))
         {
             aState.SkipWithError("the engine did not start");
             return;
@@ -85,7 +48,7 @@ namespace
     // One record at a time, as most game code draws.
     void BM_SpriteBatchOneByOne(benchmark::State& aState)
     {
-        if (!StartEngine())
+        if (!BenchEngine::Start("sprites"))
         {
             aState.SkipWithError("the engine did not start");
             return;
@@ -133,13 +96,5 @@ BENCHMARK(BM_SpriteBatchOneByOne)->Arg(10)->Arg(1000)->Arg(100000);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Vra::Engine::Shutdown();
-    return 0;
+    return BenchEngine::RunBenchmarks(argc, argv);
 }

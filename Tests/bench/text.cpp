@@ -1,55 +1,17 @@
 // Glyphs per second through Vra::TextService::Render on the headless GPU layer: the layout, one
 // sprite per byte and the batch's draw calls. The text lies off screen so that the rasterizer
 // drops it and the figure is the engine's own cost per glyph.
-#include "Engine.h"
-#include "settings/EngineConfiguration.h"
-#include "settings/Settings.h"
+#include "BenchEngine.h"
 #include "text/Text.h"
 #include "text/TextService.h"
-#include "window/ModulePath.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
 namespace
 {
-    namespace fs = std::filesystem;
-
-    // The build lays out <build>/bench/bench_text beside <build>/bin.
-    fs::path BinFolder()
-    {
-        if (const char* binary = std::getenv("VRA_BIN_DIR"))
-        {
-            return binary;
-        }
-        return fs::path(Platform::GetModulePath()).parent_path().parent_path() / "bin";
-    }
-
-    bool StartEngine()
-    {
-        static const bool started = [] {
-            if (!std::getenv("SDL_VIDEODRIVER"))
-            {
-                setenv("SDL_VIDEODRIVER", "offscreen", 0);
-            }
-            const fs::path root = fs::temp_directory_path() / "vra_bench_text";
-            fs::create_directories(root / "settings");
-            std::ofstream(root / "settings" / "Game.json")
-                << "{ \"assets_path\": { \"engine\": \"engine\", \"game\": \"" << (BinFolder() / "data").string()
-                << "\", \"cooked\": \"" << (BinFolder() / "cooked").string() << "\" },"
-                << " \"window_settings\": { \"window_size\": { \"w\": 320, \"h\": 180 } }, \"debug_features\": [\"None\"] }\n";
-            Platform::SetModulePathOverride((root / "bench_text").string());
-            Vra::LoadSettings("Game.json");
-            return Vra::Engine::Start() && Vra::Engine::GetInstance()->BeginFrame();
-        }();
-        return started;
-    }
-
     // Printable characters and a line feed every 60, as a block of menu or credits text.
     std::string MakeString(std::size_t aLength)
     {
@@ -63,7 +25,7 @@ namespace
 
     void BM_TextRender(benchmark::State& aState)
     {
-        if (!StartEngine())
+        if (!BenchEngine::Start("text"))
         {
             aState.SkipWithError("the engine did not start");
             return;
@@ -92,13 +54,5 @@ BENCHMARK(BM_TextRender)->Args({ 10, 14 })->Args({ 100, 14 })->Args({ 1000, 14 }
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Vra::Engine::Shutdown();
-    return 0;
+    return BenchEngine::RunBenchmarks(argc, argv);
 }

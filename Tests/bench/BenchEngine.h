@@ -1,0 +1,64 @@
+#pragma once
+// Starts the engine headless for a benchmark: a settings folder of its own in the temporary
+// folder, the build's cooked shaders and assets, and a small window with one frame begun.
+#include "Engine.h"
+#include "settings/EngineConfiguration.h"
+#include "settings/Settings.h"
+#include "window/ModulePath.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace BenchEngine
+{
+    namespace fs = std::filesystem;
+
+    // The build lays out <build>/bench/bench_<name> beside <build>/bin.
+    inline fs::path BinFolder()
+    {
+        if (const char* binary = std::getenv("VRA_BIN_DIR"))
+        {
+            return binary;
+        }
+        return fs::path(Platform::GetModulePath()).parent_path().parent_path() / "bin";
+    }
+
+    // Starts the engine once per process; later calls return the first result.
+    inline bool Start(const std::string& aName)
+    {
+        static const bool started = [&aName] {
+            if (!std::getenv("SDL_VIDEODRIVER"))
+            {
+                setenv("SDL_VIDEODRIVER", "offscreen", 0);
+            }
+            const fs::path root = fs::temp_directory_path() / ("vra_bench_" + aName);
+            fs::create_directories(root / "settings");
+            std::ofstream(root / "settings" / "Game.json")
+                << "{ \"assets_path\": { \"engine\": \"engine\", \"game\": \"" << (BinFolder() / "data").string()
+                << "\", \"cooked\": \"" << (BinFolder() / "cooked").string() << "\" },"
+                << " \"window_settings\": { \"window_size\": { \"w\": 320, \"h\": 180 } }, \"debug_features\": [\"None\"] }\n";
+            Platform::SetModulePathOverride((root / ("bench_" + aName)).string());
+            Vra::LoadSettings("Game.json");
+            return Vra::Engine::Start() && Vra::Engine::GetInstance()->BeginFrame();
+        }();
+        return started;
+    }
+
+    // The benchmark program's main: runs what the command line selects, then shuts the engine down.
+    inline int RunBenchmarks(int argc, char** argv)
+    {
+        benchmark::Initialize(&argc, argv);
+        if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        {
+            return 1;
+        }
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        Vra::Engine::Shutdown();
+        return 0;
+    }
+}
