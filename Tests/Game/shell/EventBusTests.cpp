@@ -1,5 +1,5 @@
-#include "EventBusCallback.h"
-#include "ResizeEvent.h"
+#include "shell/EventBusCallback.h"
+#include "shell/ResizeEvent.h"
 
 #include <gtest/gtest.h>
 

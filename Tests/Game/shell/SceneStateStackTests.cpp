@@ -1,4 +1,4 @@
-#include "SceneStateStack.h"
+#include "shell/SceneStateStack.h"
 
 #include "AssertionCatcher.h"
 #include "InputHandler.h"
