@@ -1,0 +1,177 @@
+// The mixer on SDL's audio thread (the dummy driver, which drains in real time) and without any
+// device at all.
+#include "sound/ChannelGroup.h"
+#include "sound/Dsp.h"
+#include "sound/Sound.h"
+#include "sound/System.h"
+
+#include "SoundFiles.h"
+#include "TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace Platform::Sound;
+
+namespace
+{
+    // Sets an environment variable for the test's lifetime.
+    class ScopedEnvironment
+    {
+    public:
+        ScopedEnvironment(const char* aName, const char* aValue) : myName(aName)
+        {
+            if (const char* old = std::getenv(aName))
+            {
+                myOld = old;
+            }
+            setenv(aName, aValue, 1);
+        }
+        ~ScopedEnvironment()
+        {
+            if (myOld)
+            {
+                setenv(myName.c_str(), myOld->c_str(), 1);
+            }
+            else
+            {
+                unsetenv(myName.c_str());
+            }
+        }
+
+    private:
+        std::string myName;
+        std::optional<std::string> myOld;
+    };
+
+    System* MakeDeviceSystem()
+    {
+        System* system = nullptr;
+        EXPECT_EQ(System::Create(&system, HEADER_VERSION), Result::Ok);
+        EXPECT_EQ(system->Init(512, INIT_NORMAL, nullptr), Result::Ok);
+        return system;
+    }
+
+    Sound* MakeSound(System& aSystem, const TestSupport::TemporaryFolder& aFolder, const std::string& aName, const std::vector<float>& someSamples, Mode aMode)
+    {
+        const std::string path = (aFolder.Path() / aName).string();
+        EXPECT_TRUE(SoundFiles::Write(path, someSamples));
+        Sound* sound = nullptr;
+        EXPECT_EQ(aSystem.CreateSound(path.c_str(), aMode, nullptr, &sound), Result::Ok);
+        return sound;
+    }
+
+    bool IsPlaying(const Channel& aChannel)
+    {
+        bool playing = false;
+        aChannel.IsPlaying(&playing);
+        return playing;
+    }
+
+    // Calls aStep until aDone holds or two seconds pass; true when it held.
+    template <typename Done, typename Step>
+    bool WaitFor(Done&& aDone, Step&& aStep)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (!aDone())
+        {
+            if (std::chrono::steady_clock::now() > deadline)
+            {
+                return false;
+            }
+            aStep();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
+}
+
+TEST(SoundDevice, AOneShotEndsInRealTimeOnTheDevice)
+{
+    const ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
+    TestSupport::TemporaryFolder folder;
+    System* system = MakeDeviceSystem();
+    ASSERT_TRUE(system->IsDeviceOpen());
+    Sound* sound = MakeSound(*system, folder, "short.wav", SoundFiles::Tone(2400, 440.0f), MODE_DEFAULT);
+    Channel channel;
+    ASSERT_EQ(system->PlaySound(sound, nullptr, false, &channel), Result::Ok);
+    EXPECT_TRUE(WaitFor([&] { return !IsPlaying(channel); }, [&] { system->Update(); }));
+    float frames[2];
+    EXPECT_EQ(system->Render(frames, 1), Result::WrongOutput);
+    system->Release();
+}
+
+TEST(SoundDevice, WithoutADeviceTheSystemRunsSilentlyOnTheWallClock)
+{
+    const ScopedEnvironment driver("SDL_AUDIODRIVER", "no-such-driver");
+    TestSupport::TemporaryFolder folder;
+    System* system = MakeDeviceSystem();
+    EXPECT_FALSE(system->IsDeviceOpen());
+    Sound* sound = MakeSound(*system, folder, "short.wav", SoundFiles::Tone(2400, 440.0f), MODE_DEFAULT);
+    Channel channel;
+    ASSERT_EQ(system->PlaySound(sound, nullptr, false, &channel), Result::Ok);
+    EXPECT_TRUE(IsPlaying(channel));
+    EXPECT_TRUE(WaitFor([&] { return !IsPlaying(channel); }, [&] { system->Update(); }));
+    system->Release();
+}
+
+// The test thread plays, changes and stops channels and effects while SDL's thread mixes them.
+TEST(SoundDevice, ControlCallsAndTheDeviceThreadShareTheMixer)
+{
+    const ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
+    TestSupport::TemporaryFolder folder;
+    System* system = MakeDeviceSystem();
+    ASSERT_TRUE(system->IsDeviceOpen());
+    ChannelGroup* master = nullptr;
+    ASSERT_EQ(system->GetMasterChannelGroup(&master), Result::Ok);
+    Sound* loop = MakeSound(*system, folder, "loop.wav", SoundFiles::Noise(4800), MODE_LOOP_NORMAL);
+    Sound* shot = MakeSound(*system, folder, "shot.wav", SoundFiles::Tone(960, 880.0f), MODE_DEFAULT);
+
+    Dsp* masterEcho = nullptr;
+    ASSERT_EQ(system->CreateDspByType(DspType::Echo, &masterEcho), Result::Ok);
+    ASSERT_EQ(master->AddDsp(0, masterEcho), Result::Ok);
+
+    std::vector<Channel> channels;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    for (int round = 0; std::chrono::steady_clock::now() < end; ++round)
+    {
+        Channel channel;
+        system->PlaySound(round % 3 == 0 ? loop : shot, nullptr, false, &channel);
+        channel.SetVolume(0.1f * static_cast<float>(round % 10));
+        channel.SetPitch(0.8f + 0.01f * static_cast<float>(round % 40));
+        if (round % 5 == 0)
+        {
+            Dsp* echo = nullptr;
+            system->CreateDspByType(DspType::Echo, &echo);
+            echo->SetParameterFloat(ECHO_DELAY, 1.0f + static_cast<float>(round % 50));
+            channel.AddDsp(0, echo);
+            echo->Release();
+        }
+        channels.push_back(channel);
+        if (channels.size() > 20)
+        {
+            channels.front().Stop();
+            channels.erase(channels.begin());
+        }
+        masterEcho->SetParameterFloat(ECHO_DELAY, 10.0f + static_cast<float>(round % 100));
+        system->Update();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    int playing = 0;
+    EXPECT_EQ(system->GetChannelsPlaying(&playing), Result::Ok);
+    EXPECT_GT(playing, 0);
+    EXPECT_EQ(master->Stop(), Result::Ok);
+    for (const Channel& channel : channels)
+    {
+        EXPECT_FALSE(IsPlaying(channel));
+    }
+    shot->Release();
+    system->Release();
+}
