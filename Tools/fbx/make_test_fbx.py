@@ -1,7 +1,9 @@
-# Writes the FBX fixtures of the import library's tests (binary FBX 7.4) and a JSON file of the
-# values the tests compare against, read back from Blender after building each scene.
+# Writes FBX test files (binary FBX 7.4) and a JSON file of the values the tests compare against,
+# read back from Blender after building each scene. Two sets: the import library's files and the
+# engine's model files.
 #
-#   blender -b --factory-startup --python Tools/fbx/make_test_fbx.py -- <output folder>
+#   blender -b --factory-startup --python Tools/fbx/make_test_fbx.py -- [<output folder>]
+#   blender -b --factory-startup --python Tools/fbx/make_test_fbx.py -- models [<output folder>]
 #
 # Blender is needed only to regenerate the files; the files themselves are committed.
 import json
@@ -12,7 +14,10 @@ import sys
 import bpy
 from mathutils import Matrix, Vector
 
-OUT = os.path.abspath(sys.argv[sys.argv.index("--") + 1] if "--" in sys.argv else "Tests/External/VRAFBXImporter/data")
+ARGUMENTS = sys.argv[sys.argv.index("--") + 1:] if "--" in sys.argv else []
+SET = ARGUMENTS.pop(0) if ARGUMENTS and ARGUMENTS[0] in ("importer", "models") else "importer"
+DEFAULT_OUT = {"importer": "Tests/External/VRAFBXImporter/data", "models": "Tests/Engine/model/data"}[SET]
+OUT = os.path.abspath(ARGUMENTS[0] if ARGUMENTS else DEFAULT_OUT)
 TEXTURES = os.path.join(OUT, "textures")
 FPS = 30
 FIRST_FRAME, LAST_FRAME = 0, 30
@@ -253,12 +258,207 @@ def make_character(facts):
     export("skeleton_noanim.fbx", bake_anim=False, use_selection=True)
 
 
+# ---- The engine's model files ----------------------------------------------------------------
+# Static meshes are exported with their axis change baked into the vertices (y up in the file),
+# so that they stand upright when drawn from their control points; skinned ones keep Blender's
+# default, their joints carry the axis change.
+
+def matrix_rows(matrix):
+    return [[round(matrix[row][column], 6) for column in range(4)] for row in range(4)]
+
+
+def mesh_from_boxes(name, boxes):
+    # One mesh object made of closed boxes (lo, hi corners, Blender axes), with a UV layer.
+    vertices, faces = [], []
+    for lo, hi in boxes:
+        base = len(vertices)
+        for corner in range(8):
+            vertices.append(tuple(hi[i] if corner >> i & 1 else lo[i] for i in range(3)))
+        # Outward-facing quads (counter-clockwise seen from outside, as Blender expects).
+        for quad in ((0, 2, 3, 1), (4, 5, 7, 6), (0, 1, 5, 4), (2, 6, 7, 3), (0, 4, 6, 2), (1, 3, 7, 5)):
+            faces.append(tuple(base + index for index in quad))
+    mesh = bpy.data.meshes.new(name)
+    mesh.from_pydata(vertices, [], faces)
+    mesh.update()
+    uv_layer = mesh.uv_layers.new(name="UVMap")
+    corners = ((0.0, 0.0), (1.0, 0.0), (1.0, 1.0), (0.0, 1.0))
+    for polygon in mesh.polygons:
+        for corner, loop_index in enumerate(polygon.loop_indices):
+            uv_layer.data[loop_index].uv = corners[corner]
+    obj = bpy.data.objects.new(name, mesh)
+    bpy.context.collection.objects.link(obj)
+    return obj
+
+
+def static_facts(objects):
+    return [dict(mesh_facts(obj), name=obj.name, material=obj.data.materials[0].name) for obj in objects]
+
+
+def make_box(facts):
+    reset(0.01)
+    box = mesh_from_boxes("Box", [((-50, -50, -50), (50, 50, 50))])
+    box.data.materials.append(bpy.data.materials.new("Box"))
+    facts["box"] = static_facts([box])
+    export("box.fbx", bake_anim=False, bake_space_transform=True)
+
+
+def make_two_meshes(facts):
+    # Two objects side by side, each with its own material; their textures are written by the
+    # engine's texture tool.
+    reset(0.01)
+    left = mesh_from_boxes("Left", [((-100, -20, 0), (-20, 20, 80))])
+    left.data.materials.append(bpy.data.materials.new("LeftPaint"))
+    right = mesh_from_boxes("Right", [((20, -20, 0), (100, 20, 40))])
+    right.data.materials.append(bpy.data.materials.new("RightPaint"))
+    facts["two_meshes"] = static_facts([left, right])
+    export("two_meshes.fbx", bake_anim=False, bake_space_transform=True)
+
+
+def make_five_meshes(facts):
+    # One mesh more than a model holds.
+    reset(0.01)
+    objects = []
+    for index in range(5):
+        x = index * 30
+        box = mesh_from_boxes("Part%d" % index, [((x, 0, 0), (x + 20, 20, 20))])
+        box.data.materials.append(bpy.data.materials.new("Part%d" % index))
+        objects.append(box)
+    facts["five_meshes"] = static_facts(objects)
+    export("five_meshes.fbx", bake_anim=False, bake_space_transform=True)
+
+
+def make_armature(bones):
+    armature_data = bpy.data.armatures.new("Rig")
+    rig = bpy.data.objects.new("Rig", armature_data)
+    bpy.context.collection.objects.link(rig)
+    bpy.context.view_layer.objects.active = rig
+    bpy.ops.object.mode_set(mode='EDIT')
+    for name, parent, head, tail in bones:
+        bone = armature_data.edit_bones.new(name)
+        bone.head, bone.tail = head, tail
+        if parent:
+            bone.parent = armature_data.edit_bones[parent]
+            bone.use_connect = False
+    bpy.ops.object.mode_set(mode='OBJECT')
+    return rig
+
+
+def bind(body, rig, weight_of_vertex):
+    # Skins every vertex to the one bone weight_of_vertex names.
+    body.parent = rig
+    modifier = body.modifiers.new("Armature", 'ARMATURE')
+    modifier.object = rig
+    groups = {}
+    for vertex in body.data.vertices:
+        name = weight_of_vertex(vertex)
+        if name not in groups:
+            groups[name] = body.vertex_groups.new(name=name)
+        groups[name].add([vertex.index], 1.0, 'REPLACE')
+
+
+def key_rotations(rig, keys):
+    # keys: frame -> {bone: (x, y, z) Euler degrees in the bone's own axes}; linear in between.
+    bpy.context.view_layer.objects.active = rig
+    bpy.ops.object.mode_set(mode='POSE')
+    for frame, rotations in keys.items():
+        for name, degrees in rotations.items():
+            bone = rig.pose.bones[name]
+            bone.rotation_mode = 'XYZ'
+            bone.rotation_euler = [math.radians(d) for d in degrees]
+            bone.keyframe_insert("rotation_euler", frame=frame)
+    for curve in rig.animation_data.action.fcurves:
+        for key in curve.keyframe_points:
+            key.interpolation = 'LINEAR'
+    bpy.ops.object.mode_set(mode='OBJECT')
+
+
+ARM_BONES = [  # name, parent, head, tail (centimetres, Blender's Z-up)
+    ("Rig:Base", None, (0, 0, 0), (0, 0, 90)),
+    ("Rig:Arm", "Rig:Base", (10, 0, 95), (80, 0, 95)),
+]
+ARM_FRAMES = [0, 10, 15, 30]
+
+
+def make_skinned(facts):
+    # A post that stands still and an arm that swings 60 degrees in the x-z plane (Blender axes)
+    # about its shoulder over the take.
+    reset(0.01)
+    rig = make_armature(ARM_BONES)
+    body = mesh_from_boxes("Body", [((-10, -10, 0), (10, 10, 90)), ((10, -5, 90), (80, 5, 100))])
+    body.data.materials.append(bpy.data.materials.new("Body"))
+    bind(body, rig, lambda vertex: "Rig:Arm" if vertex.index >= 8 else "Rig:Base")
+    key_rotations(rig, {0: {"Rig:Arm": (0, 0, 0)}, 30: {"Rig:Arm": (60, 0, 0)}})
+
+    scene = bpy.context.scene
+    result = {"joints": [{"name": name, "parent": parent, "rest_head": v3(rig.matrix_world @ Vector(head))}
+                         for name, parent, head, tail in ARM_BONES],
+              "rest_vertices": [v3(body.matrix_world @ v.co) for v in body.data.vertices],
+              "frames": {}}
+    for frame in ARM_FRAMES:
+        scene.frame_set(frame)
+        bpy.context.view_layer.update()
+        depsgraph = bpy.context.evaluated_depsgraph_get()
+        evaluated = body.evaluated_get(depsgraph)
+        deformed = evaluated.to_mesh()
+        skins = {}
+        for name, *_ in ARM_BONES:
+            # Blender's own skinning matrix: rest world space to posed world space (column vectors).
+            pose_bone = rig.pose.bones[name]
+            skin = rig.matrix_world @ pose_bone.matrix @ pose_bone.bone.matrix_local.inverted() @ rig.matrix_world.inverted()
+            skins[name] = matrix_rows(skin)
+        result["frames"][str(frame)] = {
+            "skin": skins,
+            "heads": {name: v3(rig.matrix_world @ rig.pose.bones[name].head) for name, *_ in ARM_BONES},
+            "vertices": [v3(evaluated.matrix_world @ v.co) for v in deformed.vertices],
+        }
+        evaluated.to_mesh_clear()
+    scene.frame_set(0)
+    facts["skinned"] = result
+    export("skinned.fbx", bake_anim=True)
+
+
+def make_arm_take(facts):
+    # A take for the arm alone, on a rig that has a joint the skinned model lacks and lacks the
+    # model's post: names the model does not know are skipped, the post keeps its rest.
+    reset(0.01)
+    scene = bpy.context.scene
+    scene.frame_end = 10
+    rig = make_armature([("Rig:Arm", None, (10, 0, 95), (80, 0, 95)), ("Rig:Tail", "Rig:Arm", (80, 0, 95), (90, 0, 95))])
+    key_rotations(rig, {0: {"Rig:Arm": (0, 0, 0), "Rig:Tail": (0, 0, 0)}, 10: {"Rig:Arm": (30, 0, 0), "Rig:Tail": (0, 0, 45)}})
+    facts["arm_take"] = {"frames": 11, "joints": ["Rig:Arm", "Rig:Tail"]}
+    export("arm_take.fbx", bake_anim=True)
+
+
+def make_long_chain(facts, count):
+    # A straight chain of more joints than the engine takes, beside a small unskinned tube (a
+    # model needs a mesh); unskinned, so the file holds no skin cluster per joint.
+    reset(0.01)
+    length = 2.0
+    make_armature([("Chain:Bone%03d" % i, "Chain:Bone%03d" % (i - 1) if i else None, (0, 0, i * length),
+                    (0, 0, (i + 1) * length)) for i in range(count)])
+    tube = column("Tube", radius=3, bottom=0, top=length, around=8, rings=1)
+    tube.data.materials.append(bpy.data.materials.new("Tube"))
+    facts["joints%d" % count] = {"joints": count}
+    export("joints%d.fbx" % count, bake_anim=False)
+
+
+def make_models(facts):
+    make_box(facts)
+    make_two_meshes(facts)
+    make_five_meshes(facts)
+    make_skinned(facts)
+    make_arm_take(facts)
+    make_long_chain(facts, 129)
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     facts = {"fps": FPS, "first_frame": FIRST_FRAME, "last_frame": LAST_FRAME}
-    make_cubes(facts)
-    make_two_materials(facts)
-    make_character(facts)
+    if SET == "models":
+        make_models(facts)
+    else:
+        make_cubes(facts)
+        make_two_materials(facts)
+        make_character(facts)
     with open(os.path.join(OUT, "expected.json"), "w") as handle:
         json.dump(facts, handle, indent=1, sort_keys=True)
 

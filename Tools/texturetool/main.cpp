@@ -1,7 +1,9 @@
 // Draws the engine's textures and writes the texture test files.
 //   texturetool engine <engine asset folder>
 //   texturetool fixtures <folder>
+//   texturetool models <folder>
 #include "EngineTextures.h"
+#include "ModelFixtures.h"
 #include "TextureFixtures.h"
 
 #include <cstdio>
@@ -12,7 +14,7 @@ int main(int argc, char** argv)
 {
     if (argc != 3)
     {
-        std::fprintf(stderr, "usage: texturetool engine|fixtures <folder>\n");
+        std::fprintf(stderr, "usage: texturetool engine|fixtures|models <folder>\n");
         return 2;
     }
     const std::string command = argv[1];
@@ -25,6 +27,10 @@ int main(int argc, char** argv)
         else if (command == "fixtures")
         {
             TextureTool::WriteTextureFixtures(argv[2]);
+        }
+        else if (command == "models")
+        {
+            TextureTool::WriteModelFixtures(argv[2]);
         }
         else
         {

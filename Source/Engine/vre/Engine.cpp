@@ -10,6 +10,7 @@
 #include "graphics/RenderTarget.h"
 #include "graphics/WindowHandler.h"
 #include "graphics/TextureManager.h"
+#include "model/ModelFactory.h"
 #include "text/TextService.h"
 #include "window/MessageQueue.h"
 #include "window/SystemServices.h"
@@ -34,7 +35,9 @@ namespace Vra
 
     void Engine::Shutdown()
     {
-        // The model factory singleton, when there is one, is destroyed here first, engine or not.
+        // First of all, engine or not: the factory's models hold GPU buffers and its reload
+        // callbacks sit in the file watcher.
+        ModelFactory::Destroy();
         if (!ourInstance)
         {
             return;

@@ -1,6 +1,8 @@
 #include "drawers/ModelDrawer.h"
 
 #include "graphics/ModelShader.h"
+#include "model/AnimatedModelInstance.h"
+#include "model/ModelInstance.h"
 
 namespace Vra
 {
@@ -38,5 +40,21 @@ namespace Vra
             && CreateAndLoad(myAnimatedLambertShader, "Shaders/AnimatedPbrModelShaderVS", "Shaders/LambertModelShaderPS")
             && CreateAndLoad(myPbrShader, "Shaders/PbrModelShaderVS", "Shaders/PbrModelShaderPS")
             && CreateAndLoad(myAnimatedPbrShader, "Shaders/AnimatedPbrModelShaderVS", "Shaders/PbrModelShaderPS");
+    }
+
+    void ModelDrawer::Draw(const ModelInstance& anInstance)
+    {
+        if (myDefaultShader)
+        {
+            anInstance.Render(*myDefaultShader);
+        }
+    }
+
+    void ModelDrawer::Draw(const AnimatedModelInstance& anInstance)
+    {
+        if (myAnimatedShader)
+        {
+            anInstance.Render(*myAnimatedShader);
+        }
     }
 }

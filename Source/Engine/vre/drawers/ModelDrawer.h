@@ -3,6 +3,8 @@
 
 namespace Vra
 {
+    class AnimatedModelInstance;
+    class ModelInstance;
     class ModelShader;
 
     // Owns the model shaders: the default and skinning ones draw, the PBR and Lambert ones are
@@ -17,6 +19,10 @@ namespace Vra
 
         // Loads the six shaders in order, stopping at the first that fails.
         bool Init();
+
+        // A static instance with the default model shader, a skinned one with the skinning shader.
+        void Draw(const ModelInstance& anInstance);
+        void Draw(const AnimatedModelInstance& anInstance);
 
         ModelShader* GetDefaultShader() const { return myDefaultShader.get(); }
         ModelShader* GetAnimatedShader() const { return myAnimatedShader.get(); }

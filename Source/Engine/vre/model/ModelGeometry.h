@@ -1,0 +1,16 @@
+#pragma once
+#include "model/MeshData.h"
+
+namespace Vra::impl
+{
+    // The mesh's vertices and indices in immutable GPU buffers; false when either cannot be made
+    // (no device, no data). Records the counts and the 180-byte stride.
+    bool CreateMeshBuffers(MeshData& aMesh);
+    // Half extents, centre and radius (the half extents' length) of the vertex positions.
+    void ComputeMeshBounds(MeshData& aMesh);
+
+    // The built-in models' single meshes, without GPU buffers: a cube of edge 100 on the origin
+    // and a 100 by 100 square in the XZ plane.
+    MeshData MakeCubeMesh();
+    MeshData MakePlaneMesh();
+}
