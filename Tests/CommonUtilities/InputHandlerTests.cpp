@@ -261,6 +261,25 @@ namespace
         EXPECT_TRUE(myInput.IsKeyboardMouseActive());
     }
 
+    TEST_F(InputHandlerTest, TwoIdlePadsBringNothingNew)
+    {
+        myPads.Set(0, Platform::GAMEPAD_A);
+        myPads.Set(1, Platform::GAMEPAD_B);
+        myPads.Set(1, Platform::GAMEPAD_B); // the pads count their packets apart
+        myInput.Update();
+        myInput.SetKeyboardMouseActive();
+        for (int frame = 0; frame < 3; ++frame)
+        {
+            myInput.Update();
+            EXPECT_TRUE(myInput.IsKeyboardMouseActive()) << "frame " << frame;
+        }
+        EXPECT_TRUE(myInput.IsButtonHeld(Platform::GAMEPAD_B));
+        myPads.Set(0, Platform::GAMEPAD_X);
+        myInput.Update();
+        EXPECT_FALSE(myInput.IsKeyboardMouseActive());
+        EXPECT_TRUE(myInput.IsButtonPressed(Platform::GAMEPAD_X));
+    }
+
     TEST_F(InputHandlerTest, DisconnectKeepsTheLastPadState)
     {
         myPads.Set(2, Platform::GAMEPAD_Y, 20000, -20000);

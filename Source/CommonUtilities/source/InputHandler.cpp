@@ -82,11 +82,11 @@ namespace CommonUtilities
         for (std::uint32_t user = 0; user < Platform::GAMEPAD_USER_COUNT; ++user)
         {
             Platform::GamepadInputState state;
-            if (!Platform::GetGamepadState(user, state) || state.myPacketNumber == myLastPacketNumber)
+            if (!Platform::GetGamepadState(user, state) || state.myPacketNumber == myLastPacketNumbers[user])
             {
                 continue;
             }
-            myLastPacketNumber = state.myPacketNumber;
+            myLastPacketNumbers[user] = state.myPacketNumber;
             myButtonsTentative = state.myGamepad.myButtons;
             myRightTriggerTentative = state.myGamepad.myRightTrigger > RIGHT_TRIGGER_THRESHOLD;
             myLeftStickX = state.myGamepad.myThumbLeftX;

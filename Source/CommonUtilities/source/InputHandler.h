@@ -1,7 +1,9 @@
 #pragma once
 #include "input/CursorClip.h"
+#include "input/Gamepad.h"
 #include "window/WindowMessages.h"
 
+#include <array>
 #include <bitset>
 #include <cstdint>
 
@@ -79,7 +81,9 @@ namespace CommonUtilities
         std::uint16_t myButtonsCurrent = 0;
         std::uint16_t myButtonsTentative = 0;
         std::uint16_t myButtonsPrevious = 0;
-        std::uint32_t myLastPacketNumber = 0;
+        // Each pad numbers its own packets: one shared number would make every frame look new
+        // with two pads connected.
+        std::array<std::uint32_t, Platform::GAMEPAD_USER_COUNT> myLastPacketNumbers{};
         std::bitset<256> myCurrentState;
         std::bitset<256> myPreviousState;
         std::bitset<256> myTentativeState;
