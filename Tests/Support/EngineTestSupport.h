@@ -11,6 +11,7 @@
 #include "gpu/DeviceContext.h"
 #include "gpu/SwapChain.h"
 
+#include "BinFolder.h"
 #include "GpuReadBack.h"
 #include "TemporaryFolder.h"
 
@@ -36,7 +37,7 @@ namespace EngineTestSupport
 
     inline fs::path CookedFolder()
     {
-        return EnvironmentPath("VRA_BIN_DIR") / "cooked";
+        return TestSupport::BinFolder() / "cooked";
     }
 
     // A folder standing in for the executable's: settings/Game.json naming the asset folders.

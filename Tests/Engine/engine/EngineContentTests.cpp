@@ -18,7 +18,7 @@ namespace
     protected:
         void SetUp() override
         {
-            Platform::SetModulePathOverride((EnvironmentPath("VRA_BIN_DIR") / "Game").string());
+            Platform::SetModulePathOverride((TestSupport::BinFolder() / "Game").string());
             Vra::GetEngineConfiguration() = Vra::EngineConfiguration();
         }
 

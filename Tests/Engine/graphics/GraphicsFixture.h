@@ -1,4 +1,5 @@
 #pragma once
+#include "BinFolder.h"
 #include "GpuReadBack.h"
 #include "TemporaryFolder.h"
 #include "graphics/DX11.h"
@@ -49,11 +50,11 @@ namespace GraphicsFixture
         // Copies a shader cooked by the build into this test's cooked folder.
         void InstallShader(const std::string& aName)
         {
-            const char* binFolder = std::getenv("VRA_BIN_DIR");
-            ASSERT_NE(binFolder, nullptr);
+            const std::filesystem::path binFolder = TestSupport::BinFolder();
+            ASSERT_FALSE(binFolder.empty());
             const std::filesystem::path target = Vra::CookedAssetsPath() / (aName + ".cso");
             std::filesystem::create_directories(target.parent_path());
-            std::filesystem::copy_file(std::filesystem::path(binFolder) / "cooked" / (aName + ".cso"), target, std::filesystem::copy_options::overwrite_existing);
+            std::filesystem::copy_file(binFolder / "cooked" / (aName + ".cso"), target, std::filesystem::copy_options::overwrite_existing);
         }
 
         std::vector<std::uint8_t> BackBufferBytes()

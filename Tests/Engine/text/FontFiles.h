@@ -1,5 +1,6 @@
 #pragma once
-#include <cstdlib>
+#include "BinFolder.h"
+
 #include <filesystem>
 #include <string>
 
@@ -8,9 +9,6 @@ namespace TestSupport
     // The fonts the build copies beside the executables (fetched by scripts/setup).
     inline std::string FontFile(const std::string& aName)
     {
-        const char* bin = std::getenv("VRA_BIN_DIR");
-        const std::filesystem::path folder = bin != nullptr ? std::filesystem::path(bin) / "data" / "Text"
-                                                           : std::filesystem::path("data") / "Text";
-        return (folder / aName).string();
+        return (BinFolder() / "data" / "Text" / aName).string();
     }
 }

@@ -66,7 +66,11 @@ namespace
         {
             Reference reference;
             FT_Face face = nullptr;
-            EXPECT_EQ(FT_New_Face(myLibrary, TestSupport::FontFile(aFont).c_str(), 0, &face), 0);
+            if (FT_New_Face(myLibrary, TestSupport::FontFile(aFont).c_str(), 0, &face) != 0)
+            {
+                ADD_FAILURE() << "no font " << TestSupport::FontFile(aFont);
+                return reference;
+            }
             FT_Set_Char_Size(face, aSize * 64, 0, 100, 100);
             EXPECT_EQ(FT_Load_Char(face, aCharacter, FT_LOAD_RENDER), 0);
             const FT_Bitmap& bitmap = face->glyph->bitmap;
