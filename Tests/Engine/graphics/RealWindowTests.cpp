@@ -1,3 +1,4 @@
+#include "AddressSpaceCeiling.h"
 #include "EngineTestSupport.h"
 #include "drawers/SpriteDrawer.h"
 #include "graphics/DX11.h"
@@ -10,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <cstdlib>
+#include <new>
 #include <string>
 
 // Opens a real window on an X display and checks that it shows the clear colour. Needs a display:
@@ -84,6 +88,55 @@ TEST(RealWindow, ShowsTheClearColour)
     ASSERT_TRUE(Platform::CaptureWindow(window.GetWindowHandle(), pixels, width, height));
     EXPECT_EQ(pixels[(10 * 160 + 80) * 4 + 0], 255) << "top half";
     EXPECT_NEAR(pixels[(110 * 160 + 80) * 4 + 2], 204, 2) << "bottom half keeps the clear colour";
+    window.Close();
+}
+
+// A capture whose copy of the pixels cannot be allocated gives back the X image it took first.
+// On a 16-bit display the X image is half the size of its RGBA copy, so an address-space limit
+// can let the one through and refuse the other ("WindowCaptureUnder16BitXvfb" runs it so).
+TEST(RealWindowAt16Bits, CaptureThatCannotAllocateLeaksNothing)
+{
+#ifdef VRA_TEST_UNDER_SANITIZER
+    GTEST_SKIP() << "the allocation failure needs an address-space limit, which the sanitizers cannot run under";
+#endif
+    const bool required = std::getenv("VRA_REQUIRE_DISPLAY") != nullptr;
+    Vra::EngineConfiguration configuration;
+    configuration.myWindowSize = {1000, 700};
+    Vra::WindowHandler window;
+    ASSERT_TRUE(window.Create(configuration, configuration.myInstanceHandle, configuration.myWindowHandle));
+    std::vector<std::uint8_t> pixels;
+    int width = 0;
+    int height = 0;
+    if (!Platform::CaptureWindow(window.GetWindowHandle(), pixels, width, height))
+    {
+        window.Close();
+        if (required)
+        {
+            FAIL() << "no X display to show the window on";
+        }
+        GTEST_SKIP() << "no X display (run under xvfb-run)";
+    }
+    // Blocks this large now always come straight from the system, one mapping each, so a leaked
+    // image stays counted. Taking the X image needs the reply and the image, half the copy each.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    const std::uint64_t copyBytes = static_cast<std::uint64_t>(width) * height * 4;
+    const std::size_t mappedBefore = mallinfo2().hblkhd;
+    bool refused = false;
+    {
+        const TestSupport::AddressSpaceCeiling ceiling(copyBytes * 5 / 4);
+        ASSERT_TRUE(ceiling.IsActive());
+        std::vector<std::uint8_t> copy;
+        try
+        {
+            refused = !Platform::CaptureWindow(window.GetWindowHandle(), copy, width, height);
+        }
+        catch (const std::bad_alloc&)
+        {
+            refused = true;
+        }
+    }
+    EXPECT_TRUE(refused);
+    EXPECT_LT(mallinfo2().hblkhd, mappedBefore + copyBytes / 4) << "the X image of the failed capture is still allocated";
     window.Close();
 }
 
