@@ -13,7 +13,6 @@ namespace Platform::Gpu
 {
     namespace
     {
-        constexpr uint32_t MAX_TEXTURE_SIZE = 16384;
         constexpr uint32_t MAX_CONSTANT_BUFFER_BYTES = 65536;
 
         // Views may reinterpret a texture only within formats of the same size class.

@@ -182,6 +182,8 @@ namespace Platform::Gpu
     enum class DsvDimension : uint32_t { Unknown = 0, Texture2D = 3, Texture2DArray = 4 };
 
     constexpr uint32_t ALL_MIPS = std::numeric_limits<uint32_t>::max();
+    // The largest width or height of a texture the device creates.
+    constexpr uint32_t MAX_TEXTURE_SIZE = 16384;
 
     struct ShaderResourceViewDesc
     {

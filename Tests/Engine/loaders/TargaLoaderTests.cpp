@@ -1,6 +1,8 @@
 #include "loaders/TargaLoader.h"
 
+#include "AddressSpaceCeiling.h"
 #include "AssertionCatcher.h"
+#include "BadInputFiles.h"
 #include "FileBytes.h"
 #include "TemporaryFolder.h"
 #include "TextureFixtureFiles.h"
@@ -43,6 +45,34 @@ namespace
         const std::filesystem::path path =
             folder.Write("targa_header_only.tga", TestSupport::ReadFileBytes(TextureFixtureFiles::Path("targa_2x2_32.tga")).substr(0, 10));
         EXPECT_FALSE(Vra::LoadTarga(path.wstring().c_str()).has_value());
+    }
+
+    TEST(LoadTarga, DeclaredSizeIsCheckedAgainstTheFileBeforeAnyPixelIsAllocated)
+    {
+        // 18 bytes that declare 65535 by 65535 pixels: 17 GB if taken at their word.
+        const std::wstring huge = BadInputFiles::Path("tga", "declares_65535_squared.tga").wstring();
+        const TestSupport::AddressSpaceCeiling ceiling(256 * TestSupport::AddressSpaceCeiling::MEGABYTE);
+        EXPECT_FALSE(Vra::LoadTarga(huge.c_str()).has_value());
+    }
+
+    TEST(LoadTarga, SidesBeyondTheLargestTextureAreRefused)
+    {
+        // 16385 by 1 pixels, all present: more than a texture can hold on a side.
+        std::string file(18, '\0');
+        file[2] = 2;
+        file[12] = static_cast<char>(16385 & 0xFF);
+        file[13] = static_cast<char>(16385 >> 8);
+        file[14] = 1;
+        file[16] = 32;
+        file += std::string(16385 * 4, '\x7f');
+        const TestSupport::TemporaryFolder folder;
+        EXPECT_FALSE(Vra::LoadTarga(folder.Write("wide.tga", file).wstring().c_str()).has_value());
+        file[12] = static_cast<char>(16384 & 0xFF);
+        file[13] = static_cast<char>(16384 >> 8);
+        file.resize(file.size() - 4);
+        const auto widest = Vra::LoadTarga(folder.Write("widest.tga", file).wstring().c_str());
+        ASSERT_TRUE(widest.has_value());
+        EXPECT_EQ(widest->myWidth, 16384);
     }
 
     TEST(LoadTarga, MissingFileFailsTheOpenAssertion)

@@ -1,3 +1,5 @@
+#include "AddressSpaceCeiling.h"
+#include "BadInputFiles.h"
 #include "FbxTestScenes.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +104,24 @@ TEST(FbxMalformed, BinaryDamageIsRefusedWithAStatus)
         { "LongHeadersCutOff", TestSupport::WriteFbxBinary({ Objects(FbxBinaryRecord("Model")) }, 7500).substr(0, 40),
           "cut off" },
     };
+    for (const Case& oneCase : cases)
+    {
+        SCOPED_TRACE(oneCase.myName);
+        ExpectRefused(oneCase.myBytes, oneCase.myMessagePart);
+    }
+}
+
+TEST(FbxMalformed, ArraySizesAreCheckedBeforeTheirElementsAreAllocated)
+{
+    // 19.7 kB whose one array claims 244 million doubles (1.95 GB) in an encoding that does not exist.
+    const std::string unknownEncoding = BadInputFiles::Read("fbx", "array_in_unknown_encoding.fbx");
+    ASSERT_FALSE(unknownEncoding.empty());
+    const std::string stored = FbxBinaryRecord::Stored(Doubles(3));
+    const std::vector<Case> cases = {
+        { "UnknownEncodingOfAHugeArray", unknownEncoding, "unknown array encoding 2" },
+        { "DeflatedArrayPastTheDeflateRatio", ModelWith(ArrayHeader('l', 0x08000000, 1, static_cast<uint32_t>(stored.size())) + stored), "claims" },
+    };
+    const TestSupport::AddressSpaceCeiling ceiling(256 * TestSupport::AddressSpaceCeiling::MEGABYTE);
     for (const Case& oneCase : cases)
     {
         SCOPED_TRACE(oneCase.myName);

@@ -36,7 +36,7 @@ namespace Vra
         };
 
         static constexpr std::uint32_t MISSING_TEXTURE_SIZE = 16;
-        static constexpr std::uint32_t MAX_IMAGE_SIZE = 16384;
+        static constexpr std::uint32_t MAX_IMAGE_SIZE = Platform::Gpu::MAX_TEXTURE_SIZE;
 
         explicit TextureManager(Services someServices);
         ~TextureManager();

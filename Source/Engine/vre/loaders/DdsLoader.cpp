@@ -1,5 +1,7 @@
 #include "loaders/DdsLoader.h"
 
+#include "gpu/GpuTypes.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -33,7 +35,7 @@ namespace Vra
         constexpr std::uint32_t DIMENSION_TEXTURE2D = 3;
         constexpr std::uint32_t MISC_TEXTURECUBE = 0x4;
 
-        constexpr std::uint32_t MAX_SIZE = 16384;
+        constexpr std::uint32_t MAX_SIZE = Platform::Gpu::MAX_TEXTURE_SIZE;
         constexpr std::uint32_t MAX_MIPS = 15;
 
         struct PixelFormat

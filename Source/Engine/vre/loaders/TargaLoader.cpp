@@ -1,11 +1,13 @@
 #include "loaders/TargaLoader.h"
 
 #include "Assert.h"
+#include "gpu/GpuTypes.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <system_error>
 
 namespace Vra
 {
@@ -39,15 +41,24 @@ namespace Vra
         image.myWidth = static_cast<std::uint16_t>(header[12] | header[13] << 8);
         image.myHeight = static_cast<std::uint16_t>(header[14] | header[15] << 8);
         image.myBitsPerPixel = header[16];
-        if (image.myBitsPerPixel != 32 || image.myWidth == 0 || image.myHeight == 0)
+        if (image.myBitsPerPixel != 32 || image.myWidth == 0 || image.myHeight == 0 ||
+            image.myWidth > Platform::Gpu::MAX_TEXTURE_SIZE || image.myHeight > Platform::Gpu::MAX_TEXTURE_SIZE)
         {
             return std::nullopt;
         }
 
+        // A header may declare more pixels than the file holds: they are counted before any
+        // memory is taken for them, and a truncated file has no image rather than rows of garbage.
         const std::size_t rowBytes = static_cast<std::size_t>(image.myWidth) * 4;
-        image.myPixels.resize(rowBytes * image.myHeight);
-        // A truncated file has no image rather than rows of garbage.
-        if (std::fread(image.myPixels.data(), 1, image.myPixels.size(), fp) != image.myPixels.size())
+        const std::size_t pixelBytes = rowBytes * image.myHeight;
+        std::error_code error;
+        const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
+        if (error || fileSize < HEADER_SIZE || fileSize - HEADER_SIZE < pixelBytes)
+        {
+            return std::nullopt;
+        }
+        image.myPixels.resize(pixelBytes);
+        if (std::fread(image.myPixels.data(), 1, pixelBytes, fp) != pixelBytes)
         {
             return std::nullopt;
         }

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -121,7 +122,8 @@ namespace Vra::Fbx
                 aRecord.myName.assign(reinterpret_cast<const char*>(myBytes + nameStart), nameLength);
                 uint64_t position = nameStart + nameLength;
                 const uint64_t propertiesEnd = position + propertyBytes;
-                aRecord.myValues.reserve(static_cast<size_t>(propertyCount));
+                // Each value takes at least two bytes, so the list's length bounds what is reserved.
+                aRecord.myValues.reserve(static_cast<size_t>(std::min(propertyCount, propertyBytes / 2)));
                 for (uint64_t index = 0; index < propertyCount; ++index)
                 {
                     RecordValue value;
@@ -256,6 +258,12 @@ namespace Vra::Fbx
                 {
                     return false;
                 }
+                // Everything the header claims is checked against the bytes that are there before
+                // any memory is taken for the elements.
+                if (encoding != 0 && encoding != 1)
+                {
+                    return Fail(at, "unknown array encoding " + std::to_string(encoding));
+                }
                 const uint64_t bytes = count * sizeof(T);
                 if (bytes > MAX_ARRAY_BYTES)
                 {
@@ -279,16 +287,9 @@ namespace Vra::Fbx
                         std::memcpy(elements.data(), myBytes + dataStart, static_cast<size_t>(bytes));
                     }
                 }
-                else if (encoding == 1)
+                else if (!Inflate(myBytes + dataStart, storedBytes, reinterpret_cast<unsigned char*>(elements.data()), bytes))
                 {
-                    if (!Inflate(myBytes + dataStart, storedBytes, reinterpret_cast<unsigned char*>(elements.data()), bytes))
-                    {
-                        return Fail(at, "bad deflate data or wrong array length");
-                    }
-                }
-                else
-                {
-                    return Fail(at, "unknown array encoding " + std::to_string(encoding));
+                    return Fail(at, "bad deflate data or wrong array length");
                 }
                 if constexpr (std::is_same_v<T, double>)
                 {
