@@ -75,6 +75,25 @@ namespace
         });
     }
 
+    TEST(SimplePropertyJson, IntRefusesNumbersOutsideItsRangeNamingTheValue)
+    {
+        const auto outOfRange = [](const std::string& aValue) {
+            return JsonError{302, "type must be number that fits a 32-bit integer, but \"value\" is " + aValue};
+        };
+        CheckReads<std::int32_t>({
+            {"2147483647", 2147483647, {}},
+            {"-2147483648", -2147483647 - 1, {}},
+            {"2147483647.9", 2147483647, {}},
+            {"-2147483648.9", -2147483647 - 1, {}},
+            {"2147483648", std::nullopt, outOfRange("2147483648")},
+            {"-2147483649", std::nullopt, outOfRange("-2147483649")},
+            {"4000000000", std::nullopt, outOfRange("4000000000")},
+            {"2147483648.0", std::nullopt, outOfRange("2147483648.0")},
+            {"1e10", std::nullopt, outOfRange("10000000000.0")},
+            {"-1e300", std::nullopt, outOfRange("-1e+300")},
+        });
+    }
+
     TEST(SimplePropertyJson, FloatReadsEveryNumberKindAndBooleans)
     {
         CheckReads<float>({

@@ -1,3 +1,4 @@
+#include "BadInputFiles.h"
 #include "GameAssetsFixture.h"
 
 #include "../properties/JsonErrorExpectations.h"
@@ -103,6 +104,8 @@ namespace
              {302, "type must be number, but is null"}},
             {R"({"parent-object-definition": "", "properties": [{"name": "A", )" + flags + R"(, "type": "Float3", "value": [1]}]})",
              {401, "array index 1 is out of range"}},
+            {BadInputFiles::Read("scene", "definition_int_1e10.vro"),
+             {302, R"(type must be number that fits a 32-bit integer, but "value" is 10000000000.0)"}},
             {R"({"parent-object-definition": "", "properties": [5]})",
              {305, "cannot use operator[] with a string argument with number"}},
             {R"({"parent-object-definition": "", "properties": [null]})", {302, "type must be string, but is null"}},

@@ -1,3 +1,4 @@
+#include "BadInputFiles.h"
 #include "GameAssetsFixture.h"
 
 #include "../properties/JsonErrorExpectations.h"
@@ -210,6 +211,8 @@ namespace
             {R"({"properties": [{"type": "Int", "value": 1}]})", {302, "type must be string, but is null"}},
             {R"({"properties": [{"name": "A", "type": 7}]})", {302, "type must be string, but is number"}},
             {R"({"properties": [{"name": "A", "type": "Float2", "value": [1]}]})", {401, "array index 1 is out of range"}},
+            {BadInputFiles::Read("scene", "object_int_1e10"),
+             {302, R"(type must be number that fits a 32-bit integer, but "value" is 10000000000.0)"}},
             {R"({"name": )", {101, "parse error at line 1, column 10: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal"}},
         };
         for (const auto& [content, error] : cases)

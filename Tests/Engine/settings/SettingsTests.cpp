@@ -1,7 +1,9 @@
 #include "settings/EngineConfiguration.h"
 #include "settings/Settings.h"
 
+#include "../properties/JsonErrorExpectations.h"
 #include "AssertionCatcher.h"
+#include "BadInputFiles.h"
 #include "TemporaryFolder.h"
 #include "window/ModulePath.h"
 
@@ -231,6 +233,33 @@ namespace
         WriteSettings(R"({ "window_settings": { "title": "Kept", "borderless": 1 } })");
         EXPECT_THROW(Vra::LoadSettings("Game.json"), nlohmann::json::exception);
         EXPECT_EQ(Vra::GetEngineConfiguration().myTitle, "Kept");
+    }
+
+    TEST_F(SettingsTest, SizesOutsideTheUnsignedRangeAreRefusedNamingKeyAndValue)
+    {
+        struct Case
+        {
+            std::string mySettings;
+            PropertyTestSupport::JsonError myError;
+        };
+        const Case cases[] = {
+            { BadInputFiles::Read("settings", "window_size_1e300.json"),
+              { 302, R"(type must be number that fits an unsigned 32-bit integer, but "w" is 1e+300)" } },
+            { R"({ "window_settings": { "render_size": { "w": 800, "h": -1 } } })",
+              { 302, R"(type must be number that fits an unsigned 32-bit integer, but "h" is -1)" } },
+            { R"({ "window_settings": { "window_size": { "w": 4294967296, "h": 600 } } })",
+              { 302, R"(type must be number that fits an unsigned 32-bit integer, but "w" is 4294967296)" } },
+            { R"({ "window_settings": { "window_size": { "w": "800", "h": 600 } } })", { 302, "type must be number, but is string" } },
+        };
+        for (const Case& testCase : cases)
+        {
+            WriteSettings(testCase.mySettings);
+            EXPECT_TRUE(PropertyTestSupport::RaisesJsonError([] { Vra::LoadSettings("Game.json"); }, testCase.myError))
+                << testCase.mySettings;
+        }
+        WriteSettings(R"({ "window_settings": { "window_size": { "w": 4294967295, "h": 600.75 } } })");
+        ASSERT_TRUE(Vra::LoadSettings("Game.json"));
+        EXPECT_EQ(Vra::GetEngineConfiguration().myWindowSize, (Vra::Vector2<std::uint32_t>{ 4294967295u, 600 }));
     }
 
     class ResolveAssetPathTest : public SettingsTest

@@ -1,5 +1,6 @@
 #include "properties/PropertyJson.h"
 
+#include "scene/JsonReading.h"
 #include "stringRegistry/StringRegistry.h"
 
 #include <initializer_list>
@@ -78,7 +79,8 @@ namespace Vra::impl
 
     void ReadPropertyJson(std::int32_t& aValue, const nlohmann::json& aJson)
     {
-        aValue = aJson.get<std::int32_t>();
+        // A property's value is the "value" member of its element in scene and definition files.
+        aValue = ReadInt32(aJson, "value");
     }
 
     void ReadPropertyJson(float& aValue, const nlohmann::json& aJson)

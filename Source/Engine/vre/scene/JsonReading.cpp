@@ -2,8 +2,51 @@
 
 #include "stringRegistry/StringRegistry.h"
 
+#include <cmath>
+#include <limits>
+
 namespace Vra::impl
 {
+    namespace
+    {
+        template <typename Integer>
+        Integer ReadInteger(const nlohmann::json& aValue, std::string_view aKey, const char* aKind)
+        {
+            using Limits = std::numeric_limits<Integer>;
+            using Type = nlohmann::json::value_t;
+            switch (aValue.type())
+            {
+            case Type::number_integer:
+                if (const std::int64_t value = aValue.get<std::int64_t>(); value >= Limits::min() && value <= std::int64_t{Limits::max()})
+                {
+                    return static_cast<Integer>(value);
+                }
+                break;
+            case Type::number_unsigned:
+                if (const std::uint64_t value = aValue.get<std::uint64_t>(); value <= std::uint64_t{Limits::max()})
+                {
+                    return static_cast<Integer>(value);
+                }
+                break;
+            case Type::number_float:
+                // Both bounds are exact in a double; the fraction is cut toward zero as the
+                // conversion does. NaN fails both comparisons.
+                if (const double value = aValue.get<double>();
+                    value > static_cast<double>(Limits::min()) - 1.0 && value < static_cast<double>(Limits::max()) + 1.0)
+                {
+                    return static_cast<Integer>(std::trunc(value));
+                }
+                break;
+            case Type::boolean:
+                return aValue.get<bool>() ? 1 : 0;
+            default:
+                throw nlohmann::json::type_error::create(302, std::string("type must be number, but is ") + aValue.type_name(), &aValue);
+            }
+            throw nlohmann::json::type_error::create(
+                302, std::string("type must be number that fits ") + aKind + ", but \"" + std::string(aKey) + "\" is " + aValue.dump(), &aValue);
+        }
+    }
+
     const nlohmann::json& Member(const nlohmann::json& anObject, const char* aKey)
     {
         static const nlohmann::json null;
@@ -46,5 +89,15 @@ namespace Vra::impl
     StringId InternString(const nlohmann::json& aValue)
     {
         return StringRegistry::RegisterOrGet(RequireString(aValue));
+    }
+
+    std::int32_t ReadInt32(const nlohmann::json& aValue, std::string_view aKey)
+    {
+        return ReadInteger<std::int32_t>(aValue, aKey, "a 32-bit integer");
+    }
+
+    std::uint32_t ReadUint32(const nlohmann::json& aValue, std::string_view aKey)
+    {
+        return ReadInteger<std::uint32_t>(aValue, aKey, "an unsigned 32-bit integer");
     }
 }

@@ -4,10 +4,13 @@
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
-// Reading helpers shared by the scene and definition readers. They raise the JSON library's own
-// errors where a value has the wrong type, and never read a missing key or element.
+// Reading helpers shared by the engine's JSON readers (scenes, definitions, property values,
+// settings). They raise the JSON library's own errors where a value has the wrong type, and never
+// read a missing key or element.
 namespace Vra::impl
 {
     // The member aKey of an object, JSON null when absent or when anObject is null; for any other
@@ -24,4 +27,10 @@ namespace Vra::impl
     float FloatAt(const nlohmann::json& anArray, std::size_t anIndex);
 
     StringId InternString(const nlohmann::json& aValue);
+
+    // A JSON number, or a boolean as 1 or 0, as a 32-bit integer; fractions are cut toward zero.
+    // Anything else raises "type must be number, but is ..."; a number the integer cannot hold
+    // raises the same type error naming aKey and the value, never an undefined conversion.
+    std::int32_t ReadInt32(const nlohmann::json& aValue, std::string_view aKey);
+    std::uint32_t ReadUint32(const nlohmann::json& aValue, std::string_view aKey);
 }

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "scene/JsonReading.h"
 #include "settings/EngineConfiguration.h"
 
 #include "window/ModulePath.h"
@@ -81,7 +82,7 @@ namespace Vra
 
         Vector2<std::uint32_t> ReadSize(const Json& aSize)
         {
-            return { aSize.at("w").get<std::uint32_t>(), aSize.at("h").get<std::uint32_t>() };
+            return { impl::ReadUint32(aSize.at("w"), "w"), impl::ReadUint32(aSize.at("h"), "h") };
         }
 
         void ReadBool(const Json& anObject, const char* aKey, bool& aField)
