@@ -2,6 +2,7 @@
 
 #include "DdsWriter.h"
 #include "ImageFileWriters.h"
+#include "JpegWriter.h"
 
 #include <algorithm>
 #include <fstream>
@@ -170,6 +171,24 @@ namespace TextureTool
                 wide.insert(wide.end(), {10, 200, 30, 255});
             }
             WritePng(aManifest.Add("image_40x10.png"), 40, 10, wide, false);
+
+            // 16x16 in four 8x8 quadrants (red, green / blue, white): each block is one colour, so
+            // even a lossy file decodes to the colours within a step or two.
+            std::vector<std::uint8_t> quadrants;
+            for (int y = 0; y < 16; ++y)
+            {
+                for (int x = 0; x < 16; ++x)
+                {
+                    static const std::uint8_t COLOURS[4][4] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255}};
+                    const std::uint8_t* colour = COLOURS[(y / 8) * 2 + x / 8];
+                    quadrants.insert(quadrants.end(), colour, colour + 4);
+                }
+            }
+            WriteJpeg(aManifest.Add("quadrants_16x16.jpg"), 16, 16, quadrants, JpegKind::Baseline);
+            WriteJpeg(aManifest.Add("quadrants_16x16_progressive.jpg"), 16, 16, quadrants, JpegKind::Progressive);
+            WriteJpeg(aManifest.Add("quadrants_16x16_gray.jpg"), 16, 16, quadrants, JpegKind::Grayscale);
+            WriteJpeg(aManifest.Add("quadrants_16x16_cmyk.jpg"), 16, 16, quadrants, JpegKind::AdobeCmyk);
+            WriteJpeg(aManifest.Add("quadrants_16x16_arithmetic.jpg"), 16, 16, quadrants, JpegKind::Arithmetic);
         }
     }
 

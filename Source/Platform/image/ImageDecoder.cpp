@@ -1,5 +1,10 @@
 #include "image/ImageDecoder.h"
 
+#include "image/impl/BoxFilter.h"
+#include "image/impl/ImageLimits.h"
+#include "image/impl/JpegReader.h"
+#include "image/impl/PngReader.h"
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -7,59 +12,110 @@
 #include <memory>
 
 // Static, so another layer may compile its own copy of the decoder without clashing symbols.
+// JPEG and PNG go through libjpeg-turbo and libpng; stb_image keeps the two simple formats.
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_BMP
-#define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
 #define STBI_ONLY_GIF
 #define STBI_NO_STDIO
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
 #include <stb_image.h>
-#define STB_IMAGE_RESIZE_STATIC
-#define STB_IMAGE_RESIZE_IMPLEMENTATION
-#include <stb_image_resize.h>
 #pragma GCC diagnostic pop
 
 namespace Platform
 {
     namespace
     {
+        using namespace impl;
+
         struct StbFree
         {
             void operator()(stbi_uc* somePixels) const { stbi_image_free(somePixels); }
         };
 
-        std::uint32_t ReadBigEndian32(const std::uint8_t* someBytes)
+        bool IsBmp(std::span<const std::uint8_t> someBytes)
         {
-            return std::uint32_t{someBytes[0]} << 24 | std::uint32_t{someBytes[1]} << 16 | std::uint32_t{someBytes[2]} << 8 | someBytes[3];
+            return someBytes.size() >= 2 && someBytes[0] == 'B' && someBytes[1] == 'M';
         }
 
-        // A PNG declares sRGB content with an "sRGB" chunk before its image data.
-        bool HasPngSrgbChunk(const std::vector<std::uint8_t>& someBytes)
+        bool IsGif(std::span<const std::uint8_t> someBytes)
         {
-            static constexpr std::uint8_t SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-            if (someBytes.size() < 8 || std::memcmp(someBytes.data(), SIGNATURE, 8) != 0)
+            return someBytes.size() >= 6 && (std::memcmp(someBytes.data(), "GIF87a", 6) == 0 || std::memcmp(someBytes.data(), "GIF89a", 6) == 0);
+        }
+
+        // An uncompressed BMP stores every row, padded to four bytes, in the file; the other
+        // compressions are left for the decoder to refuse.
+        bool BmpFileCanHold(std::span<const std::uint8_t> someBytes)
+        {
+            if (someBytes.size() < 14 + 16)
             {
                 return false;
             }
-            std::size_t offset = 8;
-            while (someBytes.size() - offset >= 12)
+            const std::uint8_t* info = someBytes.data() + 14;
+            const std::uint32_t infoSize = ReadLittleEndian32(info);
+            std::uint64_t width = 0;
+            std::uint64_t height = 0;
+            std::uint64_t bitsPerPixel = 0;
+            std::uint32_t compression = 0;
+            if (infoSize == 12)
             {
-                const std::uint32_t length = ReadBigEndian32(someBytes.data() + offset);
-                const char* type = reinterpret_cast<const char*>(someBytes.data() + offset + 4);
-                if (std::memcmp(type, "sRGB", 4) == 0)
-                {
-                    return true;
-                }
-                if (std::memcmp(type, "IDAT", 4) == 0 || someBytes.size() - offset - 12 < length)
+                width = ReadLittleEndian16(info + 4);
+                height = ReadLittleEndian16(info + 6);
+                bitsPerPixel = ReadLittleEndian16(info + 10);
+            }
+            else
+            {
+                if (someBytes.size() < 14 + 20)
                 {
                     return false;
                 }
-                offset += 12 + std::size_t{length};
+                const auto signedWidth = static_cast<std::int32_t>(ReadLittleEndian32(info + 4));
+                const auto signedHeight = static_cast<std::int32_t>(ReadLittleEndian32(info + 8));
+                width = static_cast<std::uint64_t>(signedWidth < 0 ? -std::int64_t{signedWidth} : signedWidth);
+                height = static_cast<std::uint64_t>(signedHeight < 0 ? -std::int64_t{signedHeight} : signedHeight);
+                bitsPerPixel = ReadLittleEndian16(info + 14);
+                compression = ReadLittleEndian32(info + 16);
             }
-            return false;
+            if (width * height > MAX_DECODED_PIXELS)
+            {
+                return false;
+            }
+            const bool isUncompressed = compression == 0 || compression == 3;
+            const std::uint64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+            return !isUncompressed || rowBytes * height <= someBytes.size() - 14 - std::min<std::uint64_t>(infoSize, someBytes.size() - 14);
+        }
+
+        // LZW codes are at least three bits each and none stands for more than 4096 pixels.
+        bool GifFileCanHold(std::span<const std::uint8_t> someBytes)
+        {
+            if (someBytes.size() < 10)
+            {
+                return false;
+            }
+            const std::uint64_t pixels = std::uint64_t{ReadLittleEndian16(someBytes.data() + 6)} * ReadLittleEndian16(someBytes.data() + 8);
+            return pixels <= MAX_DECODED_PIXELS && pixels <= std::uint64_t{someBytes.size()} * 8 / 3 * 4096;
+        }
+
+        bool DecodeWithStb(std::span<const std::uint8_t> someBytes, DecodedImage& anImage)
+        {
+            if (!(IsBmp(someBytes) ? BmpFileCanHold(someBytes) : IsGif(someBytes) && GifFileCanHold(someBytes)))
+            {
+                return false;
+            }
+            int width = 0;
+            int height = 0;
+            int channels = 0;
+            const std::unique_ptr<stbi_uc, StbFree> pixels(
+                stbi_load_from_memory(someBytes.data(), static_cast<int>(someBytes.size()), &width, &height, &channels, 4));
+            if (!pixels || width <= 0 || height <= 0)
+            {
+                return false;
+            }
+            anImage.myWidth = static_cast<std::uint32_t>(width);
+            anImage.myHeight = static_cast<std::uint32_t>(height);
+            anImage.myPixels.assign(pixels.get(), pixels.get() + std::size_t{anImage.myWidth} * anImage.myHeight * 4);
+            return true;
         }
 
         void FitInto(std::uint32_t aMaxSize, std::uint32_t& aWidth, std::uint32_t& aHeight)
@@ -85,39 +141,36 @@ namespace Platform
     std::optional<DecodedImage> ImageDecoder::DecodeFile(const std::string& aPath, std::uint32_t aMaxSize)
     {
         std::ifstream file(aPath, std::ios::binary);
-        if (!file || aMaxSize == 0)
+        if (!file)
         {
             return std::nullopt;
         }
         const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT32_MAX))
-        {
-            return std::nullopt;
-        }
-        int width = 0;
-        int height = 0;
-        int channels = 0;
-        std::unique_ptr<stbi_uc, StbFree> pixels(
-            stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &channels, 4));
-        if (!pixels || width <= 0 || height <= 0)
-        {
-            return std::nullopt;
-        }
+        return DecodeMemory(bytes, aMaxSize);
+    }
 
-        DecodedImage image;
-        image.myWidth = static_cast<std::uint32_t>(width);
-        image.myHeight = static_cast<std::uint32_t>(height);
-        image.myIsSrgb = HasPngSrgbChunk(bytes);
-        FitInto(aMaxSize, image.myWidth, image.myHeight);
-        image.myPixels.resize(std::size_t{image.myWidth} * image.myHeight * 4);
-        if (image.myWidth == static_cast<std::uint32_t>(width) && image.myHeight == static_cast<std::uint32_t>(height))
-        {
-            std::memcpy(image.myPixels.data(), pixels.get(), image.myPixels.size());
-        }
-        else if (!stbir_resize_uint8(pixels.get(), width, height, 0, image.myPixels.data(),
-                                     static_cast<int>(image.myWidth), static_cast<int>(image.myHeight), 0, 4))
+    std::optional<DecodedImage> ImageDecoder::DecodeMemory(std::span<const std::uint8_t> someBytes, std::uint32_t aMaxSize)
+    {
+        if (aMaxSize == 0 || someBytes.empty() || someBytes.size() > static_cast<std::size_t>(INT32_MAX))
         {
             return std::nullopt;
+        }
+        DecodedImage image;
+        const bool decoded = IsPng(someBytes) ? DecodePng(someBytes, image) : IsJpeg(someBytes) ? DecodeJpeg(someBytes, image)
+                                                                                              : DecodeWithStb(someBytes, image);
+        if (!decoded || image.myWidth == 0 || image.myHeight == 0)
+        {
+            return std::nullopt;
+        }
+        image.myIsSrgb = HasPngSrgbChunk(someBytes);
+        std::uint32_t width = image.myWidth;
+        std::uint32_t height = image.myHeight;
+        FitInto(aMaxSize, width, height);
+        if (width != image.myWidth || height != image.myHeight)
+        {
+            image.myPixels = ShrinkRgba(image.myPixels.data(), image.myWidth, image.myHeight, width, height);
+            image.myWidth = width;
+            image.myHeight = height;
         }
         return image;
     }

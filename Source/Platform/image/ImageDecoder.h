@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@ namespace Platform
         std::vector<std::uint8_t> myPixels; // RGBA, 8 bits a channel, top row first
     };
 
-    // Decodes BMP, PNG, JPEG and GIF (first frame) files. Targa and other formats are refused.
+    // Decodes BMP, PNG, JPEG and GIF (first frame) files. Targa and other formats are refused, and
+    // so is a file whose declared size its data cannot hold: the work follows the file's real
+    // pixel data, whatever its header claims.
     class ImageDecoder
     {
     public:
@@ -22,5 +25,8 @@ namespace Platform
 
         // An image larger than aMaxSize on a side is scaled down to fit, keeping its aspect ratio.
         static std::optional<DecodedImage> DecodeFile(const std::string& aPath, std::uint32_t aMaxSize = DEFAULT_MAX_SIZE);
+        // The same for a file's bytes already in memory.
+        static std::optional<DecodedImage> DecodeMemory(std::span<const std::uint8_t> someBytes,
+                                                        std::uint32_t aMaxSize = DEFAULT_MAX_SIZE);
     };
 }
