@@ -1,5 +1,7 @@
 #include "ImporterTestSupport.h"
 
+#include <cstring>
+
 using namespace Vra::FBX;
 using namespace FbxTest;
 
@@ -182,4 +184,55 @@ TEST_F(AnimationImport, TakeSpansThatCannotBeSampled)
     const std::string message = ThrownMessage([&] { LoadAnimation(path, endless); });
     EXPECT_EQ(message, "The file [" + path + "] has a take of 30000001 frames, too many to sample!");
     EXPECT_TRUE(endless.Frames.empty());
+}
+
+TEST_F(AnimationImport, AFileInMetresIsSampledInCentimetresLikeItsModel)
+{
+    // The character with its unit declared as metres: every length in it is a hundred times longer.
+    std::string bytes = ReadBytes(DataFile("character.fbx"));
+    static constexpr char UNIT[] = "UnitScaleFactorS\x06\0\0\0doubleS\x06\0\0\0NumberS\0\0\0\0D";
+    const std::string unit(UNIT, sizeof(UNIT) - 1);
+    const std::size_t at = bytes.find(unit);
+    ASSERT_NE(at, std::string::npos);
+    const double metres = 100.0;
+    std::memcpy(bytes.data() + at + unit.size(), &metres, sizeof(metres));
+    const ScratchFolder folder;
+    const std::string metreFile = folder.Write("character_m.fbx", bytes);
+
+    const ImportedAnimation inCentimetres = Load("character.fbx");
+    const ImportedAnimation inMetres = Load(metreFile);
+    ASSERT_EQ(inMetres.Frames.size(), inCentimetres.Frames.size());
+    for (std::size_t frame = 0; frame < inMetres.Frames.size(); ++frame)
+    {
+        for (const auto& [joint, centimetres] : inCentimetres.Frames[frame].GlobalTransforms)
+        {
+            const std::string where = joint + " at frame " + std::to_string(frame);
+            const ImportedMatrix& converted = inMetres.Frames[frame].GlobalTransforms.at(joint);
+            const Vec3 expected = Translation(centimetres);
+            ExpectNear(Translation(converted), {expected[0] * 100.f, expected[1] * 100.f, expected[2] * 100.f}, 0.05f, where);
+            for (int row = 1; row <= 3; ++row)
+            {
+                for (int column = 1; column <= 3; ++column)
+                {
+                    EXPECT_NEAR(converted(row, column), centimetres(row, column), 1e-4f) << where;
+                }
+            }
+            const Vec3 local = Translation(inCentimetres.Frames[frame].LocalTransforms.at(joint));
+            ExpectNear(Translation(inMetres.Frames[frame].LocalTransforms.at(joint)), {local[0] * 100.f, local[1] * 100.f, local[2] * 100.f},
+                       0.05f, where + " (local)");
+        }
+    }
+
+    // The model of the same file is scaled alike, so the skeleton stays on the mesh.
+    ImportedModel model;
+    ImportedModel modelInCentimetres;
+    ASSERT_TRUE(LoadModel(metreFile, model, false, true));
+    ASSERT_TRUE(LoadModel(DataFile("character.fbx"), modelInCentimetres, false, true));
+    ASSERT_FALSE(model.Meshes.empty());
+    const auto& vertex = model.Meshes[0].Vertices[0].Position;
+    const auto& vertexInCentimetres = modelInCentimetres.Meshes[0].Vertices[0].Position;
+    for (int axis = 0; axis < 3; ++axis)
+    {
+        EXPECT_NEAR(vertex[axis], vertexInCentimetres[axis] * 100.f, 0.05f) << "axis " << axis;
+    }
 }

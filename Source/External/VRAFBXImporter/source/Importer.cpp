@@ -526,7 +526,9 @@ namespace Vra::FBX
 
         // ---- Model ---------------------------------------------------------------------------
 
-        void PrepareModelScene(const ImporterState& aState, Sdk::Scene* aScene)
+        // Models and animations both come out in centimetres, so a skeleton sampled from one file
+        // stays on a mesh read from another whatever unit either was written in.
+        void ConvertToCentimetres(Sdk::Scene* aScene)
         {
             if (aScene->GetGlobalSettings().GetSystemUnit() != Sdk::SystemUnit::cm)
             {
@@ -536,6 +538,11 @@ namespace Vra::FBX
             }
             CU_ASSERT_MSG(aScene->GetGlobalSettings().GetSystemUnit() == Sdk::SystemUnit::cm,
                           "fbxScene->GetGlobalSettings().GetSystemUnit() == FbxSystemUnit::cm");
+        }
+
+        void PrepareModelScene(const ImporterState& aState, Sdk::Scene* aScene)
+        {
+            ConvertToCentimetres(aScene);
             aScene->ConnectMaterials();
             if (!aState.Converter->Triangulate(aScene, true, true))
             {
@@ -756,6 +763,7 @@ namespace Vra::FBX
                            ImportedAnimation& anOutAnimation)
         {
             Sdk::Scene* scene = aFile.Scene();
+            ConvertToCentimetres(scene);
             aState.TargetAxisSystem.DeepConvertScene(scene);
 
             SkeletonWalk walk;
