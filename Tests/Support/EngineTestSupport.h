@@ -50,7 +50,8 @@ namespace EngineTestSupport
             fs::create_directories(root / "game");
             fs::create_directories(root / "settings");
             std::ofstream settings(root / "settings" / "Game.json");
-            settings << "{ \"assets_path\": { \"engine\": \"" << (EnvironmentPath("VRA_SOURCE_DIR") / "Content" / "Engine").string()
+            // The engine's own textures are drawn by the build into <bin>/data.
+            settings << "{ \"assets_path\": { \"engine\": \"" << (TestSupport::BinFolder() / "data").string()
                      << "\", \"game\": \"game\", \"cooked\": \"" << aCookedFolder.string() << "\" },\n"
                      << "  \"window_settings\": { \"title\": \"engine test\", \"window_size\": { \"w\": " << aWidth << ", \"h\": " << aHeight
                      << " }, \"clear_color\": { \"r\": 0, \"g\": 0, \"b\": 0, \"a\": 1 } },\n"

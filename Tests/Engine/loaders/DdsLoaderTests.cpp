@@ -1,3 +1,4 @@
+#include "BinFolder.h"
 #include "loaders/DdsLoader.h"
 
 #include "TextureFixtureFiles.h"
@@ -315,11 +316,10 @@ namespace
 
 namespace
 {
+    // Drawn by the build beside the executable.
     std::string EngineTexture(const std::string& aName)
     {
-        const char* sourceDir = std::getenv("VRA_SOURCE_DIR");
-        const std::filesystem::path root = sourceDir ? sourceDir : std::filesystem::path(__FILE__).parent_path() / "../../..";
-        return (root / "Content" / "Engine" / "Textures" / aName).string();
+        return (TestSupport::BinFolder() / "data" / "Textures" / aName).string();
     }
 
     TEST(EngineTextures, FlatTexturesHoldTheirColourInEveryMip)
