@@ -394,21 +394,21 @@ def pogo_fail(frame):
 
 
 def death_fall_back(frame):
-    # A jolt, a stiff fall onto the back with a small bounce, wings flopped open, feet up.
+    # A jolt, a stiff fall onto the back with a small bounce, wings limp, feet up.
     fall = ramp(frame, 4, 16) ** 1.6
     bounce = math.sin(math.pi * min(max((frame - 16) / 8, 0.0), 1.0)) * 0.12 * (frame > 16)
     angle = -96 * fall + 12 * bounce
     pose = Pose()
-    pose.set("Bird:Root", rot=(0, angle, 0), loc=(-10 * fall, 0, 26 * fall + 6 * bounce))
+    pose.set("Bird:Root", rot=(0, angle, 0), loc=(-10 * fall, 0, 32 * fall + 6 * bounce))
     jolt = math.sin(math.pi * min(frame / 5, 1.0))
     pose.set("Bird:Neck", rot=(0, -22 * jolt - 40 * fall, 0))  # the head drops back onto the snow
     pose.set("Bird:Head", rot=(0, -20 * fall, 0))
     pose.set("Bird:Jaw", rot=(0, 18 * max(jolt, fall), 0))
-    pose.set("Bird:Tail", rot=(0, 70 * fall, 0))  # the tail folds along the ground
-    wings(pose, -30 * fall, tilt=8 + 40 * fall, tip=10 * fall)
+    pose.set("Bird:Tail", rot=(0, 105 * fall, 0))  # the tail folds along the ground
+    wings(pose, 80 * fall, tilt=8 + 16 * fall, tip=-10 * fall)  # limp along the snow
     twitch = 6 * math.sin(frame * 1.7) * ramp(frame, 18, 22) * (1 - ramp(frame, 26, 30))
     for side, sign in SIDES:
-        legs(pose, side, -82 * fall + twitch * sign, 36 * fall, 30 * fall)  # feet up
+        legs(pose, side, -70 * fall + twitch * sign, 70 * fall, 40 * fall)  # feet up, curled
     return pose
 
 

@@ -1,7 +1,7 @@
 # Builds the game's characters and props in Blender and writes them into the game asset folder:
 # binary FBX models and clips, and their DDS colour textures.
 #
-#   blender -b --factory-startup --python Tools/rigs/make_models.py -- [--only bird,fox,beetle,props] [--preview <folder>]
+#   blender -b --factory-startup --python Tools/rigs/make_models.py -- [--only bird,fox,beetle,props] [--preview <folder> [--clips A_bird_idle,...]]
 #
 # Blender is needed only to remake the files; they are committed. The values the content tests
 # compare against go to Tests/Game/content/rig_facts.json.
@@ -27,13 +27,15 @@ CHARACTERS = {"bird": bird, "fox": fox, "beetle": beetle}
 
 def arguments():
     args = sys.argv[sys.argv.index("--") + 1:] if "--" in sys.argv else []
-    options = {"only": None, "preview": None}
+    options = {"only": None, "preview": None, "clips": None}
     while args:
         flag = args.pop(0)
         if flag == "--only":
             options["only"] = args.pop(0).split(",")
         elif flag == "--preview":
             options["preview"] = os.path.abspath(args.pop(0))
+        elif flag == "--clips":
+            options["clips"] = args.pop(0).split(",")
         else:
             raise SystemExit("unknown argument " + flag)
     return options
@@ -74,7 +76,7 @@ def main():
         character = rigkit.Character(spec, CONTENT)
         if options["preview"]:
             import preview
-            preview.render_character(character, options["preview"])
+            preview.render_character(character, options["preview"], options["clips"])
             continue
         character.write()
         facts.setdefault("characters", {})[key] = character.facts()

@@ -64,7 +64,7 @@ def stage(extent, centre, azimuth=0.0, elevation=0.0):
     scene.render.image_settings.file_format = 'PNG'
 
 
-def render_character(character, folder):
+def render_character(character, folder, clips=None):
     spec = character.spec
     view = getattr(spec, "PREVIEW", (220, (-10, 50)))
     dress(character)
@@ -74,7 +74,8 @@ def render_character(character, folder):
     os.makedirs(frames_folder)
     scene = bpy.context.scene
     index = 0
-    for clip in spec.CLIPS:
+    chosen = [clip for clip in spec.CLIPS if not clips or clip[0] in clips]
+    for clip in chosen:
         name, last_frame, _, _ = clip
         character.pose(clip)
         for k in range(FRAMES_PER_CLIP):
@@ -84,10 +85,10 @@ def render_character(character, folder):
             bpy.ops.render.render(write_still=True)
             index += 1
     sheet = os.path.join(folder, spec.NAME + ".png")
-    rows = len(spec.CLIPS)
+    rows = len(chosen)
     subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-i", os.path.join(frames_folder, "%03d.png"),
-                    "-vf", "tile=%dx%d" % (FRAMES_PER_CLIP * 2, (rows + 1) // 2), sheet], check=True)
-    print("preview sheet:", sheet, "(clips in reading order:", ", ".join(c[0] for c in spec.CLIPS) + ")")
+                    "-vf", "tile=%dx%d" % (FRAMES_PER_CLIP * min(rows, 2), (rows + 1) // 2), sheet], check=True)
+    print("preview sheet:", sheet, "(clips in reading order:", ", ".join(c[0] for c in chosen) + ")")
 
 
 def render_props(folder):
