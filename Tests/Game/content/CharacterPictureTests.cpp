@@ -1,10 +1,12 @@
 #include "EngineTestSupport.h"
 #include "RigFiles.h"
 
+#include "drawers/ModelDrawer.h"
 #include "effects/AnimatedObject.h"
 #include "graphics/Camera.h"
 #include "graphics/GraphicsEngine.h"
 #include "graphics/GraphicsStateStack.h"
+#include "graphics/TextureResource.h"
 #include "model/ModelFactory.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -99,9 +101,9 @@ namespace
             std::filesystem::create_directory_symlink(RigFiles::SourceFolder() / "Content" / "Game", game);
         }
 
-        // World units across the picture; the camera looks along +z from z = -1000 at aCentre.
-        Picture Draw(AnimatedObject& anObject, const TransformNode& aParent, float aViewWidth, float aCentreX, float aCentreY,
-                     const std::string& aName)
+        // Draws under a camera that looks along +z from z = -1000 at (aCentreX, aCentreY), aViewWidth
+        // world units across the picture, and reads the picture back; the next frame starts clear.
+        Picture Draw(const std::function<void()>& aDraw, float aViewWidth, float aCentreX, float aCentreY, const std::string& aName)
         {
             Vra::Engine& engine = *Vra::Engine::GetInstance();
             Vra::Camera camera;
@@ -110,8 +112,7 @@ namespace
             Vra::GraphicsStateStack& states = engine.GetGraphicsEngine()->GetGraphicsStateStack();
             states.Push();
             states.SetCamera(camera);
-            anObject.Update(0.f, aParent);
-            anObject.Render();
+            aDraw();
             states.Pop();
 
             const Image image(BackBufferTexture());
@@ -127,6 +128,15 @@ namespace
             engine.EndFrame();
             EXPECT_TRUE(engine.BeginFrame());
             return picture;
+        }
+
+        Picture Draw(AnimatedObject& anObject, const TransformNode& aParent, float aViewWidth, float aCentreX, float aCentreY,
+                     const std::string& aName)
+        {
+            return Draw([&] {
+                anObject.Update(0.f, aParent);
+                anObject.Render();
+            }, aViewWidth, aCentreX, aCentreY, aName);
         }
 
         static void Save(const Picture& aPicture, const std::string& aName)
@@ -234,4 +244,33 @@ TEST_F(CharacterPicture, FoxFacesLeftAndBeetleFacesAlongItsPathOnceTurned)
     ASSERT_GT(body.myPixels, 1000);
     // Its pale eyes and mandibles lead on the right.
     EXPECT_GT(flying.CentreOf([](const Pixel& p) { return Pale(p) && p.b < p.r; }), body.CentreX() + 10.f);
+}
+
+TEST_F(CharacterPicture, PropsFindTheirTexturesAndABoxIsDrawnOverItsCollisionBox)
+{
+    for (const auto& [name, facts] : RigFiles::Facts()["props"].items())
+    {
+        const std::shared_ptr<Vra::Model> model = Vra::ModelFactory::GetInstance().GetModel(facts["model"].get<std::string>());
+        ASSERT_TRUE(model) << name;
+        const Vra::TextureResource* colour = model->GetTextures()[0][0];
+        ASSERT_NE(colour, nullptr) << name;
+        const std::string texture = facts["texture"];
+        EXPECT_FALSE(colour->myIsPlaceholder) << name;
+        EXPECT_TRUE(colour->myPath.ends_with(texture)) << name << " found " << colour->myPath;
+    }
+
+    // A box object at p = (20, 10, 0) scaled (1.5, 0.8, 1) collides as x 20..170, y 10..90; the
+    // camera's picture is one unit a pixel, its centre at (100, 50).
+    Vra::ModelInstance box = Vra::ModelFactory::GetInstance().GetModelInstance("models/SM_Box.fbx");
+    ASSERT_TRUE(box.GetModel());
+    box.SetTransform(Vra::Matrix4x4::CreateScale({1.5f, 0.8f, 1.f}) * Vra::Matrix4x4::CreateTranslation({20.f, 10.f, 0.f}));
+    const Picture picture = Draw([&] { Vra::Engine::GetInstance()->GetGraphicsEngine()->GetModelDrawer().Draw(box); },
+                                 static_cast<float>(WIDTH), 100.f, 50.f, "box");
+    const Silhouette outline = picture.Outline();
+    const int left = 20 - 100 + WIDTH / 2, top = HEIGHT / 2 - (90 - 50);
+    EXPECT_NEAR(outline.myLeft, left, 1);
+    EXPECT_NEAR(outline.myRight, left + 150 - 1, 1);
+    EXPECT_NEAR(outline.myTop, top, 1);
+    EXPECT_NEAR(outline.myBottom, top + 80 - 1, 1);
+    EXPECT_GT(outline.myPixels, 150 * 80 * 95 / 100) << "filled";
 }
