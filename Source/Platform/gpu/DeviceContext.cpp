@@ -623,6 +623,9 @@ namespace Platform::Gpu
         {
             return;
         }
+        // The software renderer can still be filling a target that was just cleared or drawn when a
+        // copy reads it; read-backs must see every command issued before them.
+        glFinish();
         for (uint32_t slice = 0; slice < sourceDesc.myArraySize; ++slice)
         {
             for (uint32_t mip = 0; mip < sourceDesc.myMipLevels; ++mip)
