@@ -1,5 +1,6 @@
 #include "shell/GameWorld.h"
 
+#include "audio/AudioManager.h"
 #include "effects/VfxManager.h"
 #include "level/LevelState.h"
 #include "screens/MainMenuState.h"
@@ -9,6 +10,15 @@
 
 void GameWorld::InitServices(CommonUtilities::InputHandler& anInput)
 {
+    try
+    {
+        AudioManager::GetInstance().Init();
+    }
+    catch (const std::exception& anError)
+    {
+        // A malformed sound table: the game runs on without the sounds it could not read.
+        std::cout << "Could not read the sound table: " << anError.what() << std::endl;
+    }
     VfxManager::GetInstance().Load();
     myPromptBox.Init(anInput);
     mySpeedrunTimer.Init();
@@ -57,6 +67,7 @@ bool GameWorld::Update(float aDeltaTime, CommonUtilities::InputHandler& anInput)
 {
     const bool isRunning = mySceneStateStack.Update(aDeltaTime, anInput);
     // The services run this frame too, even when the screens have just ended.
+    AudioManager::GetInstance().Update(anInput, aDeltaTime);
     VfxManager::GetInstance().Update(aDeltaTime);
     myPromptBox.Update();
     mySpeedrunTimer.Update();
