@@ -1,13 +1,10 @@
 #include "overlays/PromptBox.h"
 
 #include "overlays/DrawSprite.h"
+#include "overlays/ScreenOverlayScope.h"
 
 #include "Engine.h"
 #include "InputHandler.h"
-#include "drawers/SpriteDrawer.h"
-#include "graphics/DX11.h"
-#include "graphics/GraphicsEngine.h"
-#include "graphics/GraphicsStateStack.h"
 #include "graphics/TextureManager.h"
 
 #include <array>
@@ -197,19 +194,17 @@ void PromptBox::Update(float aDeltaTime)
 
 void PromptBox::Render()
 {
-    Vra::Engine* const engine = Vra::Engine::GetInstance();
-    if (!myIsVisible || !myIsEnabled || !engine || !engine->GetGraphicsEngine() || !Vra::DX11::BackBuffer)
+    if (!myIsVisible || !myIsEnabled)
     {
         return;
     }
-    Vra::GraphicsEngine& graphics = *engine->GetGraphicsEngine();
-    Vra::GraphicsStateStack& stateStack = graphics.GetGraphicsStateStack();
-    stateStack.Push();
-    stateStack.SetScreenSpaceCamera();
-    Vra::DX11::BackBuffer->SetAsActiveTarget(nullptr);
-    DrawSprite(graphics.GetSpriteDrawer(), myBarSpriteData, myBarSprite);
-    DrawSprite(graphics.GetSpriteDrawer(), myCapSpriteData, myLeftCapSprite);
-    DrawSprite(graphics.GetSpriteDrawer(), myCapSpriteData, myRightCapSprite);
+    const ScreenOverlayScope overlay;
+    if (!overlay)
+    {
+        return;
+    }
+    DrawSprite(overlay.GetSpriteDrawer(), myBarSpriteData, myBarSprite);
+    DrawSprite(overlay.GetSpriteDrawer(), myCapSpriteData, myLeftCapSprite);
+    DrawSprite(overlay.GetSpriteDrawer(), myCapSpriteData, myRightCapSprite);
     myText.Render();
-    stateStack.Pop();
 }

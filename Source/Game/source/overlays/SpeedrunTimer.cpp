@@ -1,12 +1,9 @@
 #include "overlays/SpeedrunTimer.h"
 
 #include "overlays/DrawSprite.h"
+#include "overlays/ScreenOverlayScope.h"
 
 #include "Engine.h"
-#include "drawers/SpriteDrawer.h"
-#include "graphics/DX11.h"
-#include "graphics/GraphicsEngine.h"
-#include "graphics/GraphicsStateStack.h"
 #include "graphics/TextureManager.h"
 
 #include <algorithm>
@@ -202,27 +199,23 @@ std::string SpeedrunTimer::GetDisplayedTime() const
 
 void SpeedrunTimer::Render()
 {
-    Vra::Engine* const engine = Vra::Engine::GetInstance();
-    if (!myIsRunning || !myIsDisplayActive || !myIsVisibleOption || !engine || !engine->GetGraphicsEngine() || !Vra::DX11::BackBuffer)
+    if (!myIsRunning || !myIsDisplayActive || !myIsVisibleOption)
     {
         return;
     }
-    Vra::GraphicsEngine& graphics = *engine->GetGraphicsEngine();
-    Vra::GraphicsStateStack& stateStack = graphics.GetGraphicsStateStack();
-    stateStack.Push();
-    stateStack.SetScreenSpaceCamera();
-    Vra::DX11::BackBuffer->SetAsActiveTarget(nullptr);
+    const ScreenOverlayScope overlay;
+    if (!overlay)
+    {
+        return;
+    }
     if (myCountdown > 0.0f)
     {
         myCountdownText.Render();
+        return;
     }
-    else
+    DrawSprite(overlay.GetSpriteDrawer(), myBarSpriteData, myBarSprite);
+    for (const Vra::Text& digit : myDigits)
     {
-        DrawSprite(graphics.GetSpriteDrawer(), myBarSpriteData, myBarSprite);
-        for (const Vra::Text& digit : myDigits)
-        {
-            digit.Render();
-        }
+        digit.Render();
     }
-    stateStack.Pop();
 }
