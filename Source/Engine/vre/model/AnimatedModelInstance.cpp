@@ -13,6 +13,7 @@ namespace Vra
     {
         myModel = std::move(aModel);
         myTextures = myModel ? myModel->GetTextures() : ModelTextureSlots{};
+        myGlobalPose = GlobalPose();
     }
 
     void AnimatedModelInstance::Render(ModelShader& aShader) const
@@ -29,9 +30,8 @@ namespace Vra
         {
             return;
         }
-        GlobalPose global;
-        myModel->ComputeGlobalPose(aPose, global);
-        myModel->ComputeSkinningMatrices(global, myJointMatrices.data());
+        myModel->ComputeGlobalPose(aPose, myGlobalPose);
+        myModel->ComputeSkinningMatrices(myGlobalPose, myJointMatrices.data());
     }
 
     void AnimatedModelInstance::SetPose(const AnimationPlayer& aPlayer)

@@ -46,5 +46,8 @@ namespace Vra
         std::shared_ptr<Model> myModel;
         ModelTextureSlots myTextures{};
         std::array<Matrix4x4, MAX_ANIMATION_BONES> myJointMatrices;
+        // Kept between poses so a pose writes only the joints it reaches; the others stay the
+        // identity it starts as (and again after every Init).
+        GlobalPose myGlobalPose;
     };
 }

@@ -15,6 +15,8 @@ namespace Vra
             return std::min<std::size_t>(anAnimation.myFrameCount, anAnimation.myFrames.size());
         }
 
+        constexpr float FRAME_SNAP = 1e-4f;
+
         Vector3<float> Lerp(const Vector3<float>& aFrom, const Vector3<float>& aTo, float aFactor)
         {
             return aFrom + (aTo - aFrom) * aFactor;
@@ -86,7 +88,7 @@ namespace Vra
             return;
         }
 
-        float position = myFramesPerSecond > 0.0f ? myTime / (1.0f / myFramesPerSecond) : 0.0f;
+        float position = myFramesPerSecond > 0.0f ? myTime * myFramesPerSecond : 0.0f;
         if (!(position >= 0.0f))
         {
             position = 0.0f;
@@ -95,8 +97,10 @@ namespace Vra
         float factor = 0.0f;
         if (position < static_cast<float>(frameCount))
         {
-            frame = std::min(static_cast<std::size_t>(position), frameCount - 1);
-            factor = position - static_cast<float>(frame);
+            // A time that is a whole frame in decimal lands a rounding step short of it in floats;
+            // it shows that frame, so that a clip ended at its duration shows its last one.
+            frame = std::min(static_cast<std::size_t>(position + FRAME_SNAP), frameCount - 1);
+            factor = std::max(0.0f, position - static_cast<float>(frame));
         }
         std::size_t next = frame;
         if (myState != AnimationState::Ended)

@@ -4,6 +4,7 @@
 #include "graphics/ModelShader.h"
 #include "model/PoseMaths.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace Vra
@@ -35,6 +36,8 @@ namespace Vra
         CU_ASSERT_MSG(MAX_ANIMATION_BONES >= aSkeleton.myJoints.size(),
                       "MAX_ANIMATION_BONES >= mdlSkeleton.Joints.size() && \"More joints in animation than defined in EngingeDefines.h\"");
         mySkeleton = std::move(aSkeleton);
+        myHasAffineInverseBinds = std::all_of(mySkeleton.myJoints.begin(), mySkeleton.myJoints.end(),
+                                              [](const Joint& aJoint) { return IsAffine(aJoint.myInverseBindMatrix); });
     }
 
     void Model::ComputeGlobalPose(const AnimationPose& aLocalPose, GlobalPose& aGlobalPose) const
@@ -61,7 +64,7 @@ namespace Vra
             return;
         }
         Matrix4x4& global = aGlobalPose.myJoints[aJointIndex];
-        Multiply(JointTransform::ToMatrix(aLocalPose.myJoints[aJointIndex]), aParentMatrix, global);
+        ComposeJoint(aLocalPose.myJoints[aJointIndex], aParentMatrix, global);
         for (const std::uint32_t child : mySkeleton.myJoints[aJointIndex].myChildren)
         {
             ComputeJointGlobal(aLocalPose, aGlobalPose, child, global, aDepth + 1);
@@ -73,7 +76,15 @@ namespace Vra
         const std::size_t count = std::min<std::size_t>(mySkeleton.myJoints.size(), MAX_ANIMATION_BONES);
         for (std::size_t joint = 0; joint < count; ++joint)
         {
-            Multiply(mySkeleton.myJoints[joint].myInverseBindMatrix, aGlobalPose.myJoints[joint], someJointMatrices[joint]);
+            const Matrix4x4& inverseBind = mySkeleton.myJoints[joint].myInverseBindMatrix;
+            if (myHasAffineInverseBinds)
+            {
+                MultiplyAffine(inverseBind, aGlobalPose.myJoints[joint], someJointMatrices[joint]);
+            }
+            else
+            {
+                Multiply(inverseBind, aGlobalPose.myJoints[joint], someJointMatrices[joint]);
+            }
         }
     }
 

@@ -62,5 +62,8 @@ namespace Vra
         std::string myPath;
         ModelTextureSlots myTextures{};
         std::uint64_t myId;
+        // Inverse bind matrices from files transform points without projection: the skinning
+        // product then skips their zero fourth column.
+        bool myHasAffineInverseBinds = true;
     };
 }

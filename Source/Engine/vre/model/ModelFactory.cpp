@@ -12,6 +12,7 @@
 #include "stringRegistry/StringId.h"
 
 #include <atomic>
+#include <filesystem>
 #include <initializer_list>
 #include <iostream>
 #include <string_view>
@@ -104,7 +105,15 @@ namespace Vra
                 mesh.myVertices.push_back(ToModelVertex(vertex));
             }
             mesh.myIndices = anImported.Indices;
+            impl::TurnFacesOutward(mesh);
             return mesh;
+        }
+
+        // An empty path resolves to an asset folder itself, which is no model.
+        bool IsFile(const std::string& aPath)
+        {
+            std::error_code error;
+            return !aPath.empty() && std::filesystem::is_regular_file(aPath, error);
         }
 
         std::wstring Widen(const std::string& aText)
@@ -380,7 +389,7 @@ namespace Vra
     std::shared_ptr<Model> ModelFactory::LoadModel(const std::string& aPath)
     {
         const std::string resolved = ResolveAssetPath(aPath);
-        if (resolved.empty())
+        if (!IsFile(resolved))
         {
             return {};
         }
@@ -431,7 +440,7 @@ namespace Vra
     std::shared_ptr<Animation> ModelFactory::LoadAnimation(const std::string& aResolvedPath, const Model& aModel) const
     {
         FBX::ImportedAnimation imported;
-        if (!FBX::LoadAnimation(aResolvedPath, imported))
+        if (!IsFile(aResolvedPath) || !FBX::LoadAnimation(aResolvedPath, imported))
         {
             return {};
         }
@@ -449,12 +458,17 @@ namespace Vra
             // Joints the file does not move stay at the identity (w first in the engine's order).
             AnimationPose& pose = animation->myFrames[frame];
             pose.myJointCount = jointCount;
-            for (const auto& [name, matrix] : imported.Frames[frame].LocalTransforms)
+            const FBX::ImportedAnimationFrame& sampled = imported.Frames[frame];
+            for (std::int32_t index = 0; index < jointCount; ++index)
             {
-                const auto joint = skeleton.myJointIndexByName.find(name);
-                if (joint != skeleton.myJointIndexByName.end() && joint->second < MAX_ANIMATION_BONES)
+                // A root joint takes its scene transform: the inverse bind matrices are in scene
+                // space, and a root may hang under a node that is no joint (an armature object
+                // holding the axis change of the file).
+                const Joint& joint = skeleton.myJoints[index];
+                const auto& transforms = joint.myParent < 0 ? sampled.GlobalTransforms : sampled.LocalTransforms;
+                if (const auto found = transforms.find(joint.myName); found != transforms.end())
                 {
-                    pose.myJoints[joint->second] = Decompose(ToMatrix(matrix));
+                    pose.myJoints[index] = Decompose(ToMatrix(found->second));
                 }
             }
         }

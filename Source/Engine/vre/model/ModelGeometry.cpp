@@ -2,6 +2,7 @@
 
 #include "gpu/Device.h"
 #include "graphics/DX11.h"
+#include "Math/Vector3.h"
 
 #include <algorithm>
 #include <cmath>
@@ -113,6 +114,40 @@ namespace Vra::impl
             lengthSquared += aMesh.myBounds.myHalfExtents[axis] * aMesh.myBounds.myHalfExtents[axis];
         }
         aMesh.myBounds.myRadius = std::sqrt(lengthSquared);
+    }
+
+    void TurnFacesOutward(MeshData& aMesh)
+    {
+        const std::vector<ModelVertex>& vertices = aMesh.myVertices;
+        double agreement = 0.0;
+        for (std::size_t first = 0; first + 2 < aMesh.myIndices.size(); first += 3)
+        {
+            const std::uint32_t corners[3] = { aMesh.myIndices[first], aMesh.myIndices[first + 1], aMesh.myIndices[first + 2] };
+            if (corners[0] >= vertices.size() || corners[1] >= vertices.size() || corners[2] >= vertices.size())
+            {
+                continue;
+            }
+            const auto position = [&](int aCorner) {
+                const float* p = vertices[corners[aCorner]].myPosition;
+                return Vector3<double>(p[0], p[1], p[2]);
+            };
+            Vector3<double> normal;
+            for (const std::uint32_t corner : corners)
+            {
+                const float* n = vertices[corner].myNormal;
+                normal += Vector3<double>(n[0], n[1], n[2]);
+            }
+            // The cross product of the edges points out of the front of a triangle.
+            agreement += (position(1) - position(0)).Cross(position(2) - position(0)).Dot(normal);
+        }
+        if (agreement >= 0.0)
+        {
+            return;
+        }
+        for (std::size_t first = 0; first + 2 < aMesh.myIndices.size(); first += 3)
+        {
+            std::swap(aMesh.myIndices[first + 1], aMesh.myIndices[first + 2]);
+        }
     }
 
     MeshData MakeCubeMesh()
