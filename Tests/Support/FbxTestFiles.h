@@ -9,21 +9,28 @@
 // values Blender itself reported for its scenes.
 namespace FbxTestFiles
 {
-    inline std::filesystem::path Folder()
+    // The source tree's Tests folder.
+    inline std::filesystem::path TestsFolder()
     {
         const char* source = std::getenv("VRA_SOURCE_DIR");
-        const std::filesystem::path tests = source ? std::filesystem::path(source) / "Tests"
-                                                   : std::filesystem::path(__FILE__).parent_path().parent_path();
-        return tests / "External" / "VRAFBXImporter" / "data";
+        return source ? std::filesystem::path(source) / "Tests" : std::filesystem::path(__FILE__).parent_path().parent_path();
+    }
+
+    inline nlohmann::json ReadJson(const std::filesystem::path& aPath)
+    {
+        std::ifstream file(aPath);
+        return nlohmann::json::parse(file);
+    }
+
+    inline std::filesystem::path Folder()
+    {
+        return TestsFolder() / "External" / "VRAFBXImporter" / "data";
     }
 
     // Read once, on first use.
     inline const nlohmann::json& Expected()
     {
-        static const nlohmann::json facts = [] {
-            std::ifstream file(Folder() / "expected.json");
-            return nlohmann::json::parse(file);
-        }();
+        static const nlohmann::json facts = ReadJson(Folder() / "expected.json");
         return facts;
     }
 }

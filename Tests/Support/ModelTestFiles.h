@@ -1,9 +1,7 @@
 #pragma once
-#include <nlohmann/json.hpp>
+#include "FbxTestFiles.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 // The engine's model test files (written by Blender, Tools/fbx/make_test_fbx.py models) with
@@ -13,10 +11,7 @@ namespace ModelTestFiles
 {
     inline std::filesystem::path Folder()
     {
-        const char* source = std::getenv("VRA_SOURCE_DIR");
-        const std::filesystem::path tests = source ? std::filesystem::path(source) / "Tests"
-                                                   : std::filesystem::path(__FILE__).parent_path().parent_path();
-        return tests / "Engine" / "model" / "data";
+        return FbxTestFiles::TestsFolder() / "Engine" / "model" / "data";
     }
 
     inline std::filesystem::path TextureFolder()
@@ -32,30 +27,27 @@ namespace ModelTestFiles
     // Read once, on first use.
     inline const nlohmann::json& Expected()
     {
-        static const nlohmann::json facts = [] {
-            std::ifstream file(Folder() / "expected.json");
-            return nlohmann::json::parse(file);
-        }();
+        static const nlohmann::json facts = FbxTestFiles::ReadJson(Folder() / "expected.json");
         return facts;
     }
 
-    // Copies a model file (and, when asked, textures under their own or other names) into an
-    // asset folder; returns the copy's path.
-    inline std::filesystem::path CopyModel(const std::string& aName, const std::filesystem::path& aFolder,
-                                           const std::string& aCopyName = {})
+    // Copies aSource into aFolder, under its own name or aCopyName; returns the copy's path.
+    inline std::filesystem::path CopyInto(const std::filesystem::path& aSource, const std::filesystem::path& aFolder,
+                                          const std::string& aCopyName = {})
     {
         std::filesystem::create_directories(aFolder);
-        const std::filesystem::path target = aFolder / (aCopyName.empty() ? aName : aCopyName);
-        std::filesystem::copy_file(Folder() / aName, target, std::filesystem::copy_options::overwrite_existing);
+        const std::filesystem::path target = aFolder / (aCopyName.empty() ? aSource.filename().string() : aCopyName);
+        std::filesystem::copy_file(aSource, target, std::filesystem::copy_options::overwrite_existing);
         return target;
     }
 
-    inline std::filesystem::path CopyTexture(const std::string& aName, const std::filesystem::path& aFolder,
-                                             const std::string& aCopyName = {})
+    inline std::filesystem::path CopyModel(const std::string& aName, const std::filesystem::path& aFolder, const std::string& aCopyName = {})
     {
-        std::filesystem::create_directories(aFolder);
-        const std::filesystem::path target = aFolder / (aCopyName.empty() ? aName : aCopyName);
-        std::filesystem::copy_file(TextureFolder() / aName, target, std::filesystem::copy_options::overwrite_existing);
-        return target;
+        return CopyInto(Folder() / aName, aFolder, aCopyName);
+    }
+
+    inline std::filesystem::path CopyTexture(const std::string& aName, const std::filesystem::path& aFolder, const std::string& aCopyName = {})
+    {
+        return CopyInto(TextureFolder() / aName, aFolder, aCopyName);
     }
 }

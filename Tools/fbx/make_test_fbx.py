@@ -165,20 +165,25 @@ def column(name, radius, bottom, top, around, rings):
     return obj
 
 
-def build_character():
-    reset(0.01)
+def make_armature(bones):
     armature_data = bpy.data.armatures.new("Rig")
     rig = bpy.data.objects.new("Rig", armature_data)
     bpy.context.collection.objects.link(rig)
     bpy.context.view_layer.objects.active = rig
     bpy.ops.object.mode_set(mode='EDIT')
-    for name, parent, head, tail in BONES:
+    for name, parent, head, tail in bones:
         bone = armature_data.edit_bones.new(name)
         bone.head, bone.tail = head, tail
         if parent:
             bone.parent = armature_data.edit_bones[parent]
             bone.use_connect = False
     bpy.ops.object.mode_set(mode='OBJECT')
+    return rig
+
+
+def build_character():
+    reset(0.01)
+    rig = make_armature(BONES)
 
     body = column("Body", radius=15, bottom=100, top=180, around=48, rings=40)
     body.data.materials.append(material("Skin", (0.8, 0.6, 0.4, 1.0)))
@@ -325,22 +330,6 @@ def make_five_meshes(facts):
         objects.append(box)
     facts["five_meshes"] = static_facts(objects)
     export("five_meshes.fbx", bake_anim=False, bake_space_transform=True)
-
-
-def make_armature(bones):
-    armature_data = bpy.data.armatures.new("Rig")
-    rig = bpy.data.objects.new("Rig", armature_data)
-    bpy.context.collection.objects.link(rig)
-    bpy.context.view_layer.objects.active = rig
-    bpy.ops.object.mode_set(mode='EDIT')
-    for name, parent, head, tail in bones:
-        bone = armature_data.edit_bones.new(name)
-        bone.head, bone.tail = head, tail
-        if parent:
-            bone.parent = armature_data.edit_bones[parent]
-            bone.use_connect = False
-    bpy.ops.object.mode_set(mode='OBJECT')
-    return rig
 
 
 def bind(body, rig, weight_of_vertex):
