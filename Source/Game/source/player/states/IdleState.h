@@ -1,0 +1,12 @@
+#pragma once
+#include "player/PlayerState.h"
+
+class IdleState : public PlayerState
+{
+public:
+    void OnEnter(Player& aPlayer) override;
+    void Update(Player& aPlayer, float aDeltaTime, CommonUtilities::InputHandler& anInput) override;
+    PlayerState* CheckTransition(Player& aPlayer, float aDeltaTime, CommonUtilities::InputHandler& anInput) override;
+    void OnExit(Player& aPlayer) override;
+    std::string GetName() const override { return "Idle"; }
+};

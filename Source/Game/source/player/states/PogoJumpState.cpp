@@ -1,0 +1,64 @@
+#include "player/states/PogoJumpState.h"
+
+#include "player/Player.h"
+#include "player/states/DashState.h"
+#include "player/states/DoubleJumpState.h"
+#include "player/states/FallState.h"
+#include "player/states/PogoReadyState.h"
+
+void PogoJumpState::OnEnter(Player& aPlayer)
+{
+    SpawnEffect(aPlayer, "Player_Pogo_Jump_Dust", false);
+    PlaySound("Jump");
+    PlayClip(aPlayer, "PogoHit");
+    QueueClip(aPlayer, "JumpAir");
+    myTimer = 0.0f;
+    aPlayer.RefillAirActions();
+    aPlayer.HitPogoPad();
+    aPlayer.ShakeCamera(0.2f, 2.0f);
+    aPlayer.CountDownPrompt(Player::Prompt::Pogo);
+}
+
+void PogoJumpState::Update(Player& aPlayer, float aDeltaTime, CommonUtilities::InputHandler& anInput)
+{
+    if (aPlayer.ConsumePogo())
+    {
+        myIsPogoQueued = true;
+    }
+    if (myTimer < aPlayer.GetTuning().myPogoHoldTime)
+    {
+        aPlayer.StartJump();
+        myTimer += aDeltaTime;
+    }
+    else
+    {
+        aPlayer.ApplyGravity(aDeltaTime);
+    }
+    aPlayer.MoveHorizontal(aDeltaTime, anInput);
+    aPlayer.ApplyMovement(aDeltaTime, 1.0f, 1.0f);
+}
+
+PlayerState* PogoJumpState::CheckTransition(Player& aPlayer, float, CommonUtilities::InputHandler&)
+{
+    if (aPlayer.GetVelocity().y <= 0.0f)
+    {
+        if (myIsPogoQueued)
+        {
+            return new PogoReadyState();
+        }
+        return new FallState();
+    }
+    if (aPlayer.ConsumeDash())
+    {
+        return new DashState();
+    }
+    if (aPlayer.ConsumeJump() && aPlayer.IsDoubleJumpAvailable() && aPlayer.IsDoubleJumpUnlocked())
+    {
+        return new DoubleJumpState();
+    }
+    return nullptr;
+}
+
+void PogoJumpState::OnExit(Player&)
+{
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include "player/PlayerState.h"
+
+class PogoLandState : public PlayerState
+{
+public:
+    void OnEnter(Player& aPlayer) override;
+    void Update(Player& aPlayer, float aDeltaTime, CommonUtilities::InputHandler& anInput) override;
+    PlayerState* CheckTransition(Player& aPlayer, float aDeltaTime, CommonUtilities::InputHandler& anInput) override;
+    void OnExit(Player& aPlayer) override;
+    std::string GetName() const override { return "PogoLand"; }
+
+    float GetTimer() const { return myTimer; }
+
+private:
+    float myTimer = 0.0f;
+};

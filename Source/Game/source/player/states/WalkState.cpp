@@ -1,0 +1,79 @@
+#include "player/states/WalkState.h"
+
+#include "player/Player.h"
+#include "player/states/DashState.h"
+#include "player/states/FallState.h"
+#include "player/states/IdleState.h"
+#include "player/states/JumpState.h"
+#include "player/states/SquakState.h"
+
+#include <cmath>
+
+namespace
+{
+    // Slower than this without input counts as standing.
+    constexpr float STANDING_SPEED = 1.0f;
+}
+
+void WalkState::OnEnter(Player& aPlayer)
+{
+    aPlayer.RefillAirActions();
+    if (aPlayer.GetSpeedFactor() < 1.0f)
+    {
+        myIsSlow = true;
+        PlayClip(aPlayer, "Walk");
+    }
+    else
+    {
+        PlayClip(aPlayer, "Run");
+    }
+    PlaySound("Walk");
+}
+
+void WalkState::Update(Player& aPlayer, float aDeltaTime, CommonUtilities::InputHandler& anInput)
+{
+    const float speedFactor = aPlayer.GetSpeedFactor();
+    if (!myIsSlow && speedFactor < 1.0f)
+    {
+        myIsSlow = true;
+        PlayClip(aPlayer, "Walk");
+    }
+    else if (myIsSlow && speedFactor == 1.0f)
+    {
+        myIsSlow = false;
+        PlayClip(aPlayer, "Run");
+    }
+    aPlayer.MoveHorizontal(aDeltaTime, anInput);
+    aPlayer.ApplyMovement(aDeltaTime, speedFactor, 1.0f);
+}
+
+PlayerState* WalkState::CheckTransition(Player& aPlayer, float, CommonUtilities::InputHandler& anInput)
+{
+    if (!aPlayer.IsGrounded())
+    {
+        aPlayer.StartCoyoteTime();
+        return new FallState();
+    }
+    if (aPlayer.ConsumeJump())
+    {
+        return new JumpState();
+    }
+    if (!aPlayer.HasMoveInput(anInput) && std::abs(aPlayer.GetVelocity().x) < STANDING_SPEED)
+    {
+        return new IdleState();
+    }
+    if (aPlayer.ConsumeDash())
+    {
+        return new DashState();
+    }
+    if (aPlayer.IsSquawkPressed(anInput))
+    {
+        return new SquakState();
+    }
+    return nullptr;
+}
+
+void WalkState::OnExit(Player&)
+{
+    StopSound("Player_Walk");
+}
