@@ -3,6 +3,10 @@
 #include "audio/AudioManager.h"
 #include "effects/VfxManager.h"
 #include "player/Player.h"
+#include "player/states/DashState.h"
+#include "player/states/FallState.h"
+#include "player/states/PogoReadyState.h"
+#include "player/states/SquakState.h"
 
 void PlayerState::PlaySound(const std::string& aGroup)
 {
@@ -40,4 +44,44 @@ void PlayerState::PlayClip(Player& aPlayer, const std::string& aClip)
 void PlayerState::QueueClip(Player& aPlayer, const std::string& aClip)
 {
     aPlayer.GetAnimatedObject().QueueAnimation(aClip);
+}
+
+PlayerState* PlayerState::CheckEndOfRise(Player& aPlayer, bool anIsPogoQueued)
+{
+    if (aPlayer.GetVelocity().y <= 0.0f)
+    {
+        if (anIsPogoQueued)
+        {
+            return new PogoReadyState();
+        }
+        return new FallState();
+    }
+    if (aPlayer.ConsumeDash())
+    {
+        return new DashState();
+    }
+    return nullptr;
+}
+
+PlayerState* PlayerState::CheckLeftGround(Player& aPlayer)
+{
+    if (aPlayer.IsGrounded())
+    {
+        return nullptr;
+    }
+    aPlayer.StartCoyoteTime();
+    return new FallState();
+}
+
+PlayerState* PlayerState::CheckDashOrSquawk(Player& aPlayer, const CommonUtilities::InputHandler& anInput)
+{
+    if (aPlayer.ConsumeDash())
+    {
+        return new DashState();
+    }
+    if (aPlayer.IsSquawkPressed(anInput))
+    {
+        return new SquakState();
+    }
+    return nullptr;
 }

@@ -36,4 +36,12 @@ protected:
     static void SpawnLandingDust(const Player& aPlayer);
     static void PlayClip(Player& aPlayer, const std::string& aClip);
     static void QueueClip(Player& aPlayer, const std::string& aClip);
+
+    // The end of a rise (jump, double jump, pogo bounce, wall jump): at the top the bird falls, or
+    // readies the pogo when it was pressed on the way up; until then a dash may cut in.
+    static PlayerState* CheckEndOfRise(Player& aPlayer, bool anIsPogoQueued);
+    // Off the ground the bird falls, with coyote time for a late jump.
+    static PlayerState* CheckLeftGround(Player& aPlayer);
+    // The ground actions after jumping and walking: dash, then squawk.
+    static PlayerState* CheckDashOrSquawk(Player& aPlayer, const CommonUtilities::InputHandler& anInput);
 };

@@ -1,10 +1,7 @@
 #include "player/states/IdleState.h"
 
 #include "player/Player.h"
-#include "player/states/DashState.h"
-#include "player/states/FallState.h"
 #include "player/states/JumpState.h"
-#include "player/states/SquakState.h"
 #include "player/states/WalkState.h"
 
 void IdleState::OnEnter(Player& aPlayer)
@@ -19,10 +16,9 @@ void IdleState::Update(Player&, float, CommonUtilities::InputHandler&)
 
 PlayerState* IdleState::CheckTransition(Player& aPlayer, float, CommonUtilities::InputHandler& anInput)
 {
-    if (!aPlayer.IsGrounded())
+    if (PlayerState* const fall = CheckLeftGround(aPlayer))
     {
-        aPlayer.StartCoyoteTime();
-        return new FallState();
+        return fall;
     }
     if (aPlayer.ConsumeJump())
     {
@@ -32,15 +28,7 @@ PlayerState* IdleState::CheckTransition(Player& aPlayer, float, CommonUtilities:
     {
         return new WalkState();
     }
-    if (aPlayer.ConsumeDash())
-    {
-        return new DashState();
-    }
-    if (aPlayer.IsSquawkPressed(anInput))
-    {
-        return new SquakState();
-    }
-    return nullptr;
+    return CheckDashOrSquawk(aPlayer, anInput);
 }
 
 void IdleState::OnExit(Player&)

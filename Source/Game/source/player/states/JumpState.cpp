@@ -2,9 +2,6 @@
 
 #include "audio/AudioManager.h"
 #include "player/Player.h"
-#include "player/states/DashState.h"
-#include "player/states/FallState.h"
-#include "player/states/PogoReadyState.h"
 
 #include <cmath>
 
@@ -69,19 +66,7 @@ void JumpState::UpdateRise(Player& aPlayer, float aDeltaTime, CommonUtilities::I
 
 PlayerState* JumpState::CheckTransition(Player& aPlayer, float, CommonUtilities::InputHandler&)
 {
-    if (aPlayer.GetVelocity().y <= 0.0f)
-    {
-        if (myIsPogoQueued)
-        {
-            return new PogoReadyState();
-        }
-        return new FallState();
-    }
-    if (aPlayer.ConsumeDash())
-    {
-        return new DashState();
-    }
-    return nullptr;
+    return CheckEndOfRise(aPlayer, myIsPogoQueued);
 }
 
 void JumpState::OnExit(Player&)

@@ -1,10 +1,7 @@
 #include "player/states/PogoJumpState.h"
 
 #include "player/Player.h"
-#include "player/states/DashState.h"
 #include "player/states/DoubleJumpState.h"
-#include "player/states/FallState.h"
-#include "player/states/PogoReadyState.h"
 
 void PogoJumpState::OnEnter(Player& aPlayer)
 {
@@ -40,17 +37,9 @@ void PogoJumpState::Update(Player& aPlayer, float aDeltaTime, CommonUtilities::I
 
 PlayerState* PogoJumpState::CheckTransition(Player& aPlayer, float, CommonUtilities::InputHandler&)
 {
-    if (aPlayer.GetVelocity().y <= 0.0f)
+    if (PlayerState* const next = CheckEndOfRise(aPlayer, myIsPogoQueued))
     {
-        if (myIsPogoQueued)
-        {
-            return new PogoReadyState();
-        }
-        return new FallState();
-    }
-    if (aPlayer.ConsumeDash())
-    {
-        return new DashState();
+        return next;
     }
     if (aPlayer.ConsumeJump() && aPlayer.IsDoubleJumpAvailable() && aPlayer.IsDoubleJumpUnlocked())
     {

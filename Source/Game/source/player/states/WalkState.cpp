@@ -1,11 +1,8 @@
 #include "player/states/WalkState.h"
 
 #include "player/Player.h"
-#include "player/states/DashState.h"
-#include "player/states/FallState.h"
 #include "player/states/IdleState.h"
 #include "player/states/JumpState.h"
-#include "player/states/SquakState.h"
 
 #include <cmath>
 
@@ -49,10 +46,9 @@ void WalkState::Update(Player& aPlayer, float aDeltaTime, CommonUtilities::Input
 
 PlayerState* WalkState::CheckTransition(Player& aPlayer, float, CommonUtilities::InputHandler& anInput)
 {
-    if (!aPlayer.IsGrounded())
+    if (PlayerState* const fall = CheckLeftGround(aPlayer))
     {
-        aPlayer.StartCoyoteTime();
-        return new FallState();
+        return fall;
     }
     if (aPlayer.ConsumeJump())
     {
@@ -62,15 +58,7 @@ PlayerState* WalkState::CheckTransition(Player& aPlayer, float, CommonUtilities:
     {
         return new IdleState();
     }
-    if (aPlayer.ConsumeDash())
-    {
-        return new DashState();
-    }
-    if (aPlayer.IsSquawkPressed(anInput))
-    {
-        return new SquakState();
-    }
-    return nullptr;
+    return CheckDashOrSquawk(aPlayer, anInput);
 }
 
 void WalkState::OnExit(Player&)

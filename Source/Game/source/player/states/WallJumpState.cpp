@@ -1,9 +1,6 @@
 #include "player/states/WallJumpState.h"
 
 #include "player/Player.h"
-#include "player/states/DashState.h"
-#include "player/states/FallState.h"
-#include "player/states/PogoReadyState.h"
 #include "player/states/WallSlideState.h"
 
 void WallJumpState::OnEnter(Player& aPlayer)
@@ -54,17 +51,9 @@ void WallJumpState::Update(Player& aPlayer, float aDeltaTime, CommonUtilities::I
 
 PlayerState* WallJumpState::CheckTransition(Player& aPlayer, float, CommonUtilities::InputHandler&)
 {
-    if (aPlayer.GetVelocity().y <= 0.0f)
+    if (PlayerState* const next = CheckEndOfRise(aPlayer, myIsPogoQueued))
     {
-        if (myIsPogoQueued)
-        {
-            return new PogoReadyState();
-        }
-        return new FallState();
-    }
-    if (aPlayer.ConsumeDash())
-    {
-        return new DashState();
+        return next;
     }
     if (aPlayer.IsTouchingWall() && aPlayer.IsWallJumpUnlocked() && myTimer >= aPlayer.GetTuning().myWallJumpLockTime)
     {
