@@ -288,7 +288,8 @@ void Player::Render()
 void Player::RenderFeathers()
 {
     Vra::SpriteDrawer* const drawer = FindSpriteDrawer();
-    if (drawer == nullptr || myFeatherTexture == nullptr)
+    const bool anyAlive = std::any_of(myFeathers.begin(), myFeathers.end(), [](const Feather& aFeather) { return aFeather.myIsAlive; });
+    if (drawer == nullptr || myFeatherTexture == nullptr || !anyAlive)
     {
         return;
     }
