@@ -378,18 +378,22 @@ def planted(kick):
 
 
 def pogo_fail(frame):
-    if frame <= 3:
-        return blend(dive(), planted(0.0), smooth(frame / 3))
-    if frame <= 14:
-        return planted(wave(frame - 3, 6))
+    # A face plant: beak first into the snow with the feet kicking, pulled out and upright by
+    # 0.3 s (where a landing in play hands over to standing), then a dizzy shake of the head
+    # that the intro lets play out.
+    if frame <= 2:
+        return blend(dive(), planted(0.0), smooth(frame / 2))
+    if frame <= 5:
+        return planted(math.sin(math.pi * (frame - 2) / 3))
     pulled = Pose()
     pulled.set("Bird:Root", loc=(0, 0, -4))
     pulled.set("Bird:Body", rot=(0, 10, 0), scale=(1.05, 1.05, 0.92))
     wings(pulled, 30, tilt=16)
-    if frame <= 20:
-        return blend(planted(0.0), pulled, smooth((frame - 14) / 6))
-    shake = blend(pulled, Pose(), ramp(frame, 20, 30))
-    shake.add("Bird:Head", rot=(22 * math.sin(math.pi * (frame - 20) / 3) * (1 - ramp(frame, 20, 30)), 0, 0))
+    if frame <= 9:
+        return blend(planted(0.0), pulled, smooth((frame - 5) / 4))
+    dizzy = 1 - ramp(frame, 22, 30)
+    shake = blend(pulled, idle(0), ramp(frame, 9, 30))
+    shake.add("Bird:Head", rot=(20 * math.sin(math.pi * (frame - 9) / 4) * dizzy, 0, 10 * math.sin(math.pi * (frame - 9) / 8) * dizzy))
     return shake
 
 
