@@ -1,8 +1,6 @@
-# The bird the player steers: a small red songbird, feet at the origin, facing +x, about 105 cm
-# tall (84 units at the player's scale of 0.8), with the clips the player's states play.
+# The bird the player steers: a small red songbird, feet at the origin, facing +x, about 107 cm
+# tall (86 units at the player's scale of 0.8), with the clips the player's states play.
 import math
-
-from mathutils import Vector
 
 import rigkit
 from rigkit import Pose, blend, ellipsoid, frustum, placed, ramp, sequence, slab, smooth, wave
@@ -284,7 +282,7 @@ def falling_pose(frame):
 
 
 def neutral_jump_fall(frame):
-    return blend(blend(neutral_jump_in_air(14), Pose(), 0.0), falling_pose(frame), ramp(frame, 0, 10))
+    return blend(neutral_jump_in_air(14), falling_pose(frame), ramp(frame, 0, 10))
 
 
 def falling_transition(frame):

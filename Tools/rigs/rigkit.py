@@ -220,6 +220,26 @@ def slab(outline, thickness):
     return vertices, faces
 
 
+def _outward(points, faces):
+    """The faces, all turned outward whatever the shape and its placement (a mirror turns faces
+    inside out); a part whose faces disagree on their winding is a mistake in its shape."""
+    faces = [tuple(f) for f in faces]
+    volume = 0.0
+    for face in faces:
+        for k in range(1, len(face) - 1):
+            volume += points[face[0]].dot(points[face[k]].cross(points[face[k + 1]]))
+    if volume < 0.0:
+        faces = [tuple(reversed(f)) for f in faces]
+    edges = set()
+    for face in faces:
+        for k, i in enumerate(face):
+            edge = (i, face[(k + 1) % len(face)])
+            if edge in edges:
+                raise ValueError("a part's faces do not agree on their winding")
+            edges.add(edge)
+    return faces
+
+
 class Part:
     def __init__(self, vertices, faces, colour, weights, smooth, along):
         self.vertices = vertices
@@ -239,36 +259,24 @@ class MeshBuilder:
         self.parts = []
 
     def add(self, shape, colour, bone=None, transform=None, smooth=True, weights=None, along=None):
+        """One part: colour a palette cell (or a choice by face normal), bound wholly to bone or
+        by weights(point) -> [(bone, weight)]; along(point) walks the cell's gradient."""
         vertices, faces = shape
         matrix = self.turn @ (transform if transform is not None else Matrix.Identity(4))
         points = [matrix @ Vector(v) for v in vertices]
-        faces = [tuple(f) for f in faces]
-        # Whatever the shape and the transform (a mirror turns faces inside out), faces point outward.
-        volume = 0.0
-        for face in faces:
-            for k in range(1, len(face) - 1):
-                volume += points[face[0]].dot(points[face[k]].cross(points[face[k + 1]]))
-        if volume < 0.0:
-            faces = [tuple(reversed(f)) for f in faces]
-        edges = set()
-        for face in faces:
-            for k, i in enumerate(face):
-                edge = (i, face[(k + 1) % len(face)])
-                if edge in edges:
-                    raise ValueError("a part's faces do not agree on their winding")
-                edges.add(edge)
         if weights is None:
             weights = lambda _point, name=bone: [(name, 1.0)]
         else:
-            authored = weights
-            back = self.turn.inverted()
-            weights = lambda point: authored(back @ point)
+            weights = self._in_authored_axes(weights)
         if along is not None:
-            authored_along = along
-            back = self.turn.inverted()
-            along = lambda point: authored_along(back @ point)
-        self.parts.append(Part(points, faces, colour, weights, smooth, along))
+            along = self._in_authored_axes(along)
+        self.parts.append(Part(points, _outward(points, faces), colour, weights, smooth, along))
         return self
+
+    def _in_authored_axes(self, function):
+        """A function of a point as authored, for the point as turned."""
+        back = self.turn.inverted()
+        return lambda point: function(back @ point)
 
     def triangle_count(self):
         return sum(len(f) - 2 for part in self.parts for f in part.faces)
