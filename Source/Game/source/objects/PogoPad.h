@@ -46,6 +46,9 @@ public:
     const CommonUtilities::Vector3f& GetPosition() const { return myPosition; }
     const CommonUtilities::Vector3f& GetHomePosition() const { return myHomePosition; }
     const CommonUtilities::Vector3f& GetSecondVector() const { return mySecondVector; }
+    float GetDistance() const { return myDistance; }
+    bool IsVertical() const { return myIsVertical; }
+    bool IsInverted() const { return myIsInverted; }
     float GetRadius() const { return myRadius; }
     float GetCooldown() const { return myCooldown; }
     float GetCooldownTimer() const { return myCooldownTimer; }

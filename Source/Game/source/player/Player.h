@@ -193,6 +193,10 @@ public:
     float GetDashBuffer() const { return myDashBuffer; }
     float GetPogoBuffer() const { return myPogoBuffer; }
     float GetDashCooldownTimer() const { return myDashCooldownTimer; }
+    const std::vector<Box>& GetTrapBoxes() const { return myTrapBoxes; }
+    const std::vector<EventTrigger>& GetEventTriggers() const { return myEventTriggers; }
+    const std::vector<std::shared_ptr<FoxAttackEvent>>& GetFoxAttackEvents() const { return myFoxAttackEvents; }
+    CollisionSet* GetCollisionSet() const { return myCollisionSet; }
     float GetCoyoteTimer() const { return myCoyoteTimer; }
 
 private:
