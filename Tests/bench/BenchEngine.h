@@ -27,10 +27,11 @@ namespace BenchEngine
         return fs::path(Platform::GetModulePath()).parent_path().parent_path() / "bin";
     }
 
-    // Starts the engine once per process; later calls return the first result.
-    inline bool Start(const std::string& aName)
+    // Starts the engine once per process; later calls return the first result. The game's
+    // assets are the build's unless aGameFolder names another folder.
+    inline bool Start(const std::string& aName, const fs::path& aGameFolder = {})
     {
-        static const bool started = [&aName] {
+        static const bool started = [&aName, &aGameFolder] {
             if (!std::getenv("SDL_VIDEODRIVER"))
             {
                 setenv("SDL_VIDEODRIVER", "offscreen", 0);
@@ -38,7 +39,7 @@ namespace BenchEngine
             const fs::path root = fs::temp_directory_path() / ("vra_bench_" + aName);
             fs::create_directories(root / "settings");
             std::ofstream(root / "settings" / "Game.json")
-                << "{ \"assets_path\": { \"engine\": \"engine\", \"game\": \"" << (BinFolder() / "data").string()
+                << "{ \"assets_path\": { \"engine\": \"engine\", \"game\": \"" << (aGameFolder.empty() ? BinFolder() / "data" : aGameFolder).string()
                 << "\", \"cooked\": \"" << (BinFolder() / "cooked").string() << "\" },"
                 << " \"window_settings\": { \"window_size\": { \"w\": 320, \"h\": 180 } }, \"debug_features\": [\"None\"] }\n";
             Platform::SetModulePathOverride((root / ("bench_" + aName)).string());

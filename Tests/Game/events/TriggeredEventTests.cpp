@@ -187,18 +187,4 @@ namespace
         EXPECT_TRUE(bars.IsShowing());
         EXPECT_EQ(PlayCount("Cave_Event"), 2u);
     }
-
-    TEST_F(TriggeredEventTest, TheRespawnExitsABlackBarZone)
-    {
-        const LevelFolder folder = MakeLevel("respawn");
-        AddFloorAndPlayer(folder);
-        folder.Add("Bars", "EventEffect", { 0.0f, 0.0f, 0.0f }, { Int("Flag", 6), Int("Order", 6) });
-        folder.Add("Zone", "EventTrigger", { 0.0f, 0.0f, 0.0f }, { Int("Order", 6) }, { 5.0f, 5.0f, 1.0f });
-        Load(folder);
-        myLevel->EnterTrigger(6);
-        ASSERT_TRUE(myLevel->GetBlackBars().IsShowing());
-        GetPlayer().Respawn({ 200.0f, 100.0f, 0.0f });
-        EXPECT_FALSE(myLevel->GetEvents()[0]->IsTriggered());
-        EXPECT_TRUE(myLevel->GetBlackBars().IsHiding());
-    }
 }
