@@ -4,6 +4,7 @@
 #include "BenchEngine.h"
 
 #include "../Game/level/LevelFolder.h"
+#include "../Game/level/StandInScreen.h"
 #include "../Support/ModelTestFiles.h"
 #include "../Support/TemporaryFolder.h"
 
@@ -28,15 +29,6 @@ namespace
     constexpr int BOX_COUNT = 500;
     constexpr int SPRITE_COUNT = 200;
     constexpr int EVENT_COUNT = 50;
-
-    class StandInMenu : public SceneState
-    {
-    public:
-        explicit StandInMenu(SceneStateStack& aStack) : SceneState(&aStack) {}
-        bool OnInit() override { return true; }
-        bool Update(float, CommonUtilities::InputHandler&) override { return true; }
-        void Render() override {}
-    };
 
     // The game folder, written once per process.
     const TestSupport::TemporaryFolder& GameFolder()
@@ -129,7 +121,7 @@ namespace
                 aState.SkipWithError("the level did not load");
                 return;
             }
-            stack.PushState(std::make_unique<StandInMenu>(stack));
+            stack.PushState(std::make_unique<StandInScreen>(stack));
             stack.PushLayer(std::move(level));
             // Past the level's opening sweep, with the snow falling.
             for (int frame = 0; frame < 240; ++frame)

@@ -1,4 +1,5 @@
 #include "../level/LevelTestSupport.h"
+#include "../level/StandInScreen.h"
 
 #include "events/CutsceneEvent.h"
 #include "level/LevelState.h"
@@ -22,15 +23,6 @@ namespace
     // A power of two, so that the timer adds up without rounding.
     constexpr float STEP = 0.125f;
 
-    class StandInState : public SceneState
-    {
-    public:
-        explicit StandInState(SceneStateStack& aStack) : SceneState(&aStack) {}
-        bool OnInit() override { return true; }
-        bool Update(float, CommonUtilities::InputHandler&) override { return true; }
-        void Render() override {}
-    };
-
     class CutsceneEventTest : public LevelTest
     {
     protected:
@@ -49,8 +41,8 @@ namespace
             const bool isLoaded = myLevel->LoadScene(folder.GetScenePath());
             testing::internal::GetCapturedStdout();
             ASSERT_TRUE(isLoaded);
-            myStack.PushState(std::make_unique<StandInState>(myStack));
-            myStack.PushLayer(std::make_unique<StandInState>(myStack));
+            myStack.PushState(std::make_unique<StandInScreen>(myStack));
+            myStack.PushLayer(std::make_unique<StandInScreen>(myStack));
             myCamera->myTransform.SetTranslation({ 100.0f, 200.0f, -1000.0f });
         }
 

@@ -1,4 +1,5 @@
 #include "LevelTestSupport.h"
+#include "StandInScreen.h"
 
 #include "level/LevelState.h"
 #include "overlays/Transition.h"
@@ -18,15 +19,6 @@
 namespace
 {
     using namespace LevelTestSupport;
-
-    class StandInMenu : public SceneState
-    {
-    public:
-        explicit StandInMenu(SceneStateStack& aStack) : SceneState(&aStack) {}
-        bool OnInit() override { return true; }
-        bool Update(float, CommonUtilities::InputHandler&) override { return true; }
-        void Render() override {}
-    };
 
     // A level with a bit of everything the loader reads, sharing its files with the running one.
     void FillLevel(const LevelFolder& aFolder, int aCount)
@@ -70,7 +62,7 @@ namespace
         testing::internal::CaptureStdout();
         ASSERT_TRUE(level->LoadScene(first.GetScenePath()));
         LevelState* const running = level.get();
-        myStack->PushState(std::make_unique<StandInMenu>(*myStack));
+        myStack->PushState(std::make_unique<StandInScreen>(*myStack));
         // OnInit starts the preload; the frames below run beside it.
         myStack->PushLayer(std::move(level));
         ASSERT_TRUE(running->IsPreloading());

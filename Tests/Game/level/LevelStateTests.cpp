@@ -1,4 +1,5 @@
 #include "LevelTestSupport.h"
+#include "StandInScreen.h"
 
 #include "events/LevelLoadEvent.h"
 #include "level/LevelState.h"
@@ -34,16 +35,6 @@ namespace
     constexpr int KEY_UP = 0x26;
     constexpr int KEY_DOWN = 0x28;
 
-    // A screen that stays until its layer goes, standing for the menu beneath a level.
-    class StandInMenu : public SceneState
-    {
-    public:
-        explicit StandInMenu(SceneStateStack& aStack) : SceneState(&aStack) {}
-        bool OnInit() override { return true; }
-        bool Update(float, CommonUtilities::InputHandler&) override { return true; }
-        void Render() override {}
-    };
-
     class LevelStateTest : public LevelTest
     {
     protected:
@@ -70,7 +61,7 @@ namespace
         {
             if (aWithMenu)
             {
-                myStack->PushState(std::make_unique<StandInMenu>(*myStack));
+                myStack->PushState(std::make_unique<StandInScreen>(*myStack));
             }
             auto level = std::make_unique<LevelState>(*myStack);
             testing::internal::CaptureStdout();
@@ -310,7 +301,7 @@ namespace
         Frame();
         EXPECT_NE(myOutput.find("Returning to the main menu"), std::string::npos) << myOutput;
         EXPECT_EQ(myStack->GetLayerCount(), 1u);
-        EXPECT_NE(dynamic_cast<StandInMenu*>(myStack->GetTopState()), nullptr);
+        EXPECT_NE(dynamic_cast<StandInScreen*>(myStack->GetTopState()), nullptr);
         EXPECT_EQ(PlayCount("Main Menu"), 1u);
     }
 
@@ -357,7 +348,7 @@ namespace
             Frame();
             EXPECT_NE(myOutput.find("Returning to the main menu"), std::string::npos) << entry.myName << myOutput;
             EXPECT_EQ(myStack->GetLayerCount(), 1u) << entry.myName;
-            EXPECT_NE(dynamic_cast<StandInMenu*>(myStack->GetTopState()), nullptr) << entry.myName;
+            EXPECT_NE(dynamic_cast<StandInScreen*>(myStack->GetTopState()), nullptr) << entry.myName;
         }
     }
 
@@ -375,7 +366,7 @@ namespace
         testing::internal::GetCapturedStdout();
         ASSERT_TRUE(isLoaded);
         EXPECT_EQ(PlayCount("Beetle_Idle"), 0u);
-        myStack->PushState(std::make_unique<StandInMenu>(*myStack));
+        myStack->PushState(std::make_unique<StandInScreen>(*myStack));
         testing::internal::CaptureStdout();
         myStack->PushLayer(std::move(level));
         testing::internal::GetCapturedStdout();

@@ -150,25 +150,26 @@ namespace
         return Vra::ModelFactory::GetInstance().GetModel(path.CStr());
     }
 
+    Vra::ModelInstance PlacedInstance(std::shared_ptr<Vra::Model> aModel, const Vra::SceneObject& anObject)
+    {
+        Vra::ModelInstance instance;
+        instance.Init(std::move(aModel));
+        instance.SetTransform(ObjectTransformToMatrix(anObject));
+        return instance;
+    }
+
     // The first Model property whose model loads, placed by the object's matrix; unbound otherwise.
     Vra::ModelInstance FirstModelInstance(const Vra::SceneObject& anObject, const std::vector<Vra::PropertyDefinition>& someProperties)
     {
-        Vra::ModelInstance instance;
         for (const Vra::PropertyDefinition& property : someProperties)
         {
             bool isResolved = false;
-            if (!IsModel(property))
+            if (std::shared_ptr<Vra::Model> model = IsModel(property) ? LoadModelOf(property, isResolved) : nullptr)
             {
-                continue;
-            }
-            if (std::shared_ptr<Vra::Model> model = LoadModelOf(property, isResolved))
-            {
-                instance.Init(std::move(model));
-                instance.SetTransform(ObjectTransformToMatrix(anObject));
-                break;
+                return PlacedInstance(std::move(model), anObject);
             }
         }
-        return instance;
+        return {};
     }
 
     std::vector<Vra::PropertyDefinition> CollectProperties(const Vra::SceneObject& anObject, const Vra::ObjectDefinitionManager& someDefinitions)
@@ -379,11 +380,7 @@ void LevelState::LoadGeneralObject(const Vra::SceneObject& anObject, const std::
         if (property.myGroup == keys.myMusicGroup)
         {
             hasMusic = true;
-            Vra::StringId level;
-            if (reader.Read(property, keys.myLevel, level))
-            {
-                echo.myLevel = level.CStr();
-            }
+            reader.ReadText(property, keys.myLevel, echo.myLevel);
             reader.Read(property, keys.myEcho, echo.myEcho);
             reader.Read(property, keys.myEchoDelay, echo.myEchoDelay);
             reader.Read(property, keys.myEchoFeedback, echo.myEchoFeedback);
@@ -408,11 +405,7 @@ void LevelState::LoadGeneralObject(const Vra::SceneObject& anObject, const std::
         if (property.myGroup == keys.myVfxGroup)
         {
             isVfxBlock = true;
-            Vra::StringId name;
-            if (reader.Read(property, keys.myVfxName, name))
-            {
-                block.myName = name.CStr();
-            }
+            reader.ReadText(property, keys.myVfxName, block.myName);
             reader.Read(property, keys.myLooping, block.myIsLooping);
         }
     }
@@ -446,10 +439,7 @@ void LevelState::LoadModelProperty(const Vra::SceneObject& anObject, const std::
     {
         return;
     }
-    Vra::ModelInstance instance;
-    instance.Init(std::move(model));
-    instance.SetTransform(ObjectTransformToMatrix(anObject));
-
+    const Vra::ModelInstance instance = PlacedInstance(std::move(model), anObject);
     const Vra::StringId tag = someLists.myTag;
     if (tag == keys.myWallTag)
     {
@@ -637,10 +627,7 @@ void LevelState::BuildCheckpoint(const Vra::SceneObject& anObject, const Vra::Ob
         {
             continue;
         }
-        Vra::ModelInstance instance;
-        instance.Init(std::move(model));
-        instance.SetTransform(ObjectTransformToMatrix(anObject));
-        myDebugModels.push_back(instance);
+        myDebugModels.push_back(PlacedInstance(std::move(model), anObject));
         checkpoint.myBox = UnitBox(anObject);
         checkpoint.myBox.myMin.y = anObject.myTranslation.y;
         checkpoint.myBox.myMax.y = anObject.myTranslation.y + CHECKPOINT_HEIGHT;

@@ -31,6 +31,18 @@ public:
         return true;
     }
 
+    // A StringId value as text.
+    bool ReadText(const Vra::PropertyDefinition& aProperty, Vra::StringId aKey, std::string& aText) const
+    {
+        Vra::StringId text;
+        if (!Read(aProperty, aKey, text))
+        {
+            return false;
+        }
+        aText = text.CStr();
+        return true;
+    }
+
     // Every property named aKey, in list order: the last readable one gives the value.
     template <typename T>
     bool ReadAll(Vra::StringId aKey, T& aValue) const
