@@ -1,6 +1,7 @@
 #include "player/Player.h"
 
 #include "audio/AudioManager.h"
+#include "events/FoxAttackEvent.h"
 #include "level/LevelState.h"
 #include "objects/AbilityPickup.h"
 #include "objects/Checkpoint.h"
@@ -500,6 +501,13 @@ void Player::Respawn(const CommonUtilities::Vector3f& aPosition)
 
     myVelocity = { 0.0f, 0.0f, 0.0f };
     myPosition = aPosition;
+    if (myLevel != nullptr)
+    {
+        for (const EventTrigger& trigger : myEventTriggers)
+        {
+            myLevel->ExitTrigger(trigger.myOrder);
+        }
+    }
     std::fill(myInsideTriggers.begin(), myInsideTriggers.end(), false);
     SetFacing(false);
 }
@@ -718,17 +726,42 @@ void Player::CheckEventTriggers(const Sphere& aSphere)
             if (myInsideTriggers[index])
             {
                 myInsideTriggers[index] = false;
+                if (myLevel != nullptr)
+                {
+                    myLevel->ExitTrigger(trigger.myOrder);
+                }
             }
         }
         else
         {
+            // Every frame inside: the level only starts events that have not run yet.
+            if (myLevel != nullptr)
+            {
+                myLevel->EnterTrigger(trigger.myOrder);
+            }
             myInsideTriggers[index] = true;
         }
     }
 }
 
-void Player::CheckFoxAttacks(const Sphere&)
+void Player::CheckFoxAttacks(const Sphere& aSphere)
 {
+    CommonUtilities::Vector3f point;
+    for (const std::shared_ptr<FoxAttackEvent>& fox : myFoxAttackEvents)
+    {
+        if (!fox || !fox->IsAttackActive())
+        {
+            continue;
+        }
+        if (SphereIntersectsBox(aSphere, fox->GetAttackBox(), point))
+        {
+            myHasHitHazard = true;
+        }
+        if (SquaredDistanceToBox(fox->GetChargeBox(), aSphere.myCenter) <= TRIGGER_REACH_SQUARED)
+        {
+            fox->StartCharge();
+        }
+    }
 }
 
 void Player::CheckCheckpoints(const Sphere& aSphere)
