@@ -257,5 +257,20 @@ namespace
         EXPECT_NEAR(world.myPlayer.GetPosition().x, 200.0f, 1e-2f);
     }
 
+    TEST(PlayerCollision, AnEndlessFrameMovesTheBirdByTheLongestFrameOnly)
+    {
+        PlayerWorld world({ 0.0f, 0.0f, 0.0f });
+        world.AddFloor(-1000.0f, 100000.0f, 0.0f);
+        ASSERT_TRUE(world.Settle());
+        world.Down(KEY_RIGHT);
+        world.Frame();
+        const float start = world.myPlayer.GetPosition().x;
+        world.Frame(1.0e9f);
+        EXPECT_LE(world.myPlayer.GetPosition().x - start, world.myPlayer.GetMaxSpeed() * Player::MAX_FRAME_TIME + 1e-2f);
+        EXPECT_GT(world.myPlayer.GetPosition().x - start, world.myPlayer.GetMaxSpeed() * (Player::MAX_FRAME_TIME - 0.1f));
+        EXPECT_NEAR(world.myPlayer.GetPosition().y, 0.0f, 1e-2f);
+        EXPECT_TRUE(world.myPlayer.IsGrounded());
+    }
+
     INSTANTIATE_TEST_SUITE_P(FrameTimes, TunnellingTest, testing::Values(1.0f / 240.0f, 1.0f / 60.0f, 1.0f / 30.0f, 0.1f, 0.25f));
 }

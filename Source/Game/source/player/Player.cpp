@@ -201,8 +201,9 @@ void Player::Update(float aDeltaTime, CommonUtilities::InputHandler& anInput)
     }
     // A long frame runs as several short steps; a hazard met in one of them ends the frame's
     // movement, and the next update lets the bird die.
-    const int stepCount = std::max(1, static_cast<int>(std::ceil(aDeltaTime / MAX_STEP - 0.001f)));
-    const float step = aDeltaTime / static_cast<float>(stepCount);
+    const float frameTime = std::min(aDeltaTime, MAX_FRAME_TIME);
+    const int stepCount = std::max(1, static_cast<int>(std::ceil(frameTime / MAX_STEP - 0.001f)));
+    const float step = frameTime / static_cast<float>(stepCount);
     for (int index = 0; index < stepCount && !myHasHitHazard; ++index)
     {
         Step(step, anInput, index == 0);

@@ -55,6 +55,9 @@ public:
     // Movement and collision advance in steps of at most this, so that a long frame cannot carry
     // the sphere through a floor or a wall.
     static constexpr float MAX_STEP = 1.0f / 60.0f;
+    // A longer frame (a stall, a debugger pause) moves the bird this far in time only, so that
+    // the number of steps stays bounded.
+    static constexpr float MAX_FRAME_TIME = 1.0f;
     static constexpr float DEATH_FEATHERS = 25.0f;
     static constexpr float PICKUP_FEATHERS = 25.0f;
     static constexpr int POWER_UP_CUTSCENE = 3;
