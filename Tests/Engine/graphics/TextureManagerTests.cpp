@@ -1,6 +1,7 @@
 #include "graphics/TextureManager.h"
 
 #include "GpuReadBack.h"
+#include "FileBytes.h"
 #include "TemporaryFolder.h"
 #include "filewatcher/FileWatcher.h"
 #include "gpu/Device.h"
@@ -10,8 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <future>
 #include <map>
 #include <thread>
 
@@ -313,5 +320,98 @@ namespace
                 EXPECT_EQ(FormatOf(texture), Gpu::Format::BC1_UNORM_SRGB) << path;
             }
         }
+    }
+
+    // A texture file that is a pipe: whoever reads it waits until the test writes the file's
+    // bytes, so a load can be held in the middle of its decoding for as long as a test needs.
+    class HeldTextureFile
+    {
+    public:
+        HeldTextureFile(const fs::path& aPath, const std::string& aFixture)
+            : myPath(aPath), myBytes(TestSupport::ReadFileBytes(TextureFixtureFiles::Path(aFixture)))
+        {
+            EXPECT_EQ(mkfifo(aPath.c_str(), 0600), 0);
+        }
+        ~HeldTextureFile()
+        {
+            Release();
+        }
+        HeldTextureFile(const HeldTextureFile&) = delete;
+        HeldTextureFile& operator=(const HeldTextureFile&) = delete;
+
+        // Returns once a reader has opened the pipe, that is once a load is decoding it.
+        void WaitForReader() { myWriter = open(myPath.c_str(), O_WRONLY); }
+
+        // Gives the bytes to the reader (once); opened for reading and writing, the pipe never
+        // waits for a reader here.
+        void Release() { Give(myBytes); }
+
+        // Ends any later reader with bytes that are no texture.
+        void Refuse() { Give("not a texture"); }
+
+    private:
+        void Give(const std::string& someBytes)
+        {
+            if (myWriter < 0)
+            {
+                myWriter = open(myPath.c_str(), O_RDWR);
+            }
+            if (myWriter >= 0)
+            {
+                EXPECT_EQ(write(myWriter, someBytes.data(), someBytes.size()), static_cast<ssize_t>(someBytes.size()));
+                close(myWriter);
+                myWriter = -1;
+            }
+        }
+
+        fs::path myPath;
+        std::string myBytes;
+        int myWriter = -1;
+    };
+
+    constexpr auto PATIENCE = std::chrono::seconds(5);
+
+    TEST_F(TextureManagerTest, ALoadInProgressDoesNotHoldUpCachedTextures)
+    {
+        const std::string cachedPath = Place("legacy_rgba8.dds", "cached.dds");
+        TextureResource* cached = myManager->GetTexture(cachedPath.c_str(), TextureSrgbMode::AsFile);
+        const fs::path heldPath = myFolder.Path() / "held.dds";
+        HeldTextureFile held(heldPath, "dx10_bc1.dds");
+        auto task = std::async(std::launch::async, [&] { return myManager->GetTexture(heldPath.c_str(), TextureSrgbMode::ForceSrgb); });
+        held.WaitForReader();
+
+        // The main thread meanwhile: a cached texture and another new one come at once.
+        auto lookups = std::async(std::launch::async, [&] {
+            return std::pair(myManager->GetTexture(cachedPath.c_str(), TextureSrgbMode::AsFile),
+                             myManager->GetTexture(Place("dx10_bc1.dds", "other.dds").c_str(), TextureSrgbMode::AsFile));
+        });
+        const bool answered = lookups.wait_for(PATIENCE) == std::future_status::ready;
+        held.Release();
+        ASSERT_TRUE(answered) << "the lookups waited for another texture's decoding";
+        EXPECT_EQ(lookups.get().first, cached);
+        TextureResource* loaded = task.get();
+        EXPECT_FALSE(loaded->myIsPlaceholder);
+        EXPECT_EQ(FormatOf(loaded), Gpu::Format::BC1_UNORM_SRGB);
+    }
+
+    TEST_F(TextureManagerTest, TwoThreadsAskingForOneNewTextureDecodeItOnce)
+    {
+        // The pipe gives its bytes once: a second decoding would wait for a writer that never comes.
+        const fs::path heldPath = myFolder.Path() / "shared.dds";
+        HeldTextureFile held(heldPath, "dx10_bc1.dds");
+        auto first = std::async(std::launch::async, [&] { return myManager->GetTexture(heldPath.c_str(), TextureSrgbMode::AsFile); });
+        held.WaitForReader();
+        auto second = std::async(std::launch::async, [&] { return myManager->GetTexture(heldPath.c_str(), TextureSrgbMode::AsFile); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50)); // the second asks while the first decodes
+        held.Release();
+        const bool bothDone = first.wait_for(PATIENCE) == std::future_status::ready && second.wait_for(PATIENCE) == std::future_status::ready;
+        if (!bothDone)
+        {
+            held.Refuse(); // lets a second decoding end
+        }
+        ASSERT_TRUE(bothDone) << "the texture was decoded twice";
+        TextureResource* texture = first.get();
+        EXPECT_EQ(second.get(), texture);
+        EXPECT_FALSE(texture->myIsPlaceholder);
     }
 }

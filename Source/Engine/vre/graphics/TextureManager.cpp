@@ -79,52 +79,65 @@ namespace Vra
 
     TextureResource* TextureManager::GetTexture(const char* aPath, TextureSrgbMode aMode, bool aForceReload)
     {
-        std::lock_guard lock(myMutex);
-        if (TextureResource* loaded = LoadTexture(aPath, aMode, aForceReload))
-        {
-            return loaded;
-        }
-        const std::string path = aPath ? aPath : "";
-        std::unique_ptr<TextureResource>& slot = myCache[MakeKey(path, aMode)];
-        // A failed reload keeps the resource others hold and shows the placeholder in it.
-        if (!slot)
-        {
-            slot = std::make_unique<TextureResource>();
-        }
-        ShowPlaceholder(*slot, path, aMode);
-        return slot.get();
+        return Load(aPath, aMode, aForceReload, true);
     }
 
     TextureResource* TextureManager::LoadTexture(const char* aPath, TextureSrgbMode aMode, bool aForceReload)
     {
-        std::lock_guard lock(myMutex);
+        return Load(aPath, aMode, aForceReload, false);
+    }
+
+    TextureResource* TextureManager::Load(const char* aPath, TextureSrgbMode aMode, bool aForceReload, bool aShowPlaceholder)
+    {
         const std::string path = aPath ? aPath : "";
         const std::string key = MakeKey(path, aMode);
-        const auto cached = myCache.find(key);
-        if (cached != myCache.end() && !aForceReload)
+        bool isNewKey = false;
         {
-            return cached->second.get();
+            std::unique_lock lock(myMutex);
+            myKeyLoaded.wait(lock, [&] { return !myLoadingKeys.contains(key); });
+            const auto cached = myCache.find(key);
+            if (cached != myCache.end() && !aForceReload)
+            {
+                return cached->second.get();
+            }
+            isNewKey = cached == myCache.end();
+            myLoadingKeys.insert(key);
         }
+        // The key is this thread's until the end: the file is found, watched and decoded without
+        // the lock, and a failure on the way still hands the key back.
+        struct KeyClaim
+        {
+            TextureManager& myManager;
+            const std::string& myKey;
+            ~KeyClaim() { myManager.FinishLoading(myKey); }
+        } claim{*this, key};
 
         const std::string resolvedPath = ResolveAssetPath(path);
-        if (resolvedPath.empty())
+        TextureResource::View view;
+        if (!resolvedPath.empty())
         {
-            return nullptr;
+            if (isNewKey && myServices.myFileWatcher)
+            {
+                myServices.myFileWatcher->WatchFileChange(resolvedPath, [this, key] { ReloadTexture(key); });
+            }
+            view = LoadView(resolvedPath, aMode);
         }
-        if (cached == myCache.end() && myServices.myFileWatcher)
-        {
-            myServices.myFileWatcher->WatchFileChange(resolvedPath, [this, key] { ReloadTexture(key); });
-        }
-
-        TextureResource::View view = LoadView(resolvedPath, aMode);
-        if (!view)
-        {
-            return nullptr;
-        }
+        std::lock_guard lock(myMutex);
+        const auto cached = myCache.find(key);
         TextureResource* resource = cached != myCache.end() ? cached->second.get() : nullptr;
+        if (!view && !aShowPlaceholder)
+        {
+            return nullptr;
+        }
         if (!resource)
         {
             resource = myCache.emplace(key, std::make_unique<TextureResource>()).first->second.get();
+        }
+        if (!view)
+        {
+            // A failed reload keeps the resource others hold and shows the placeholder in it.
+            ShowPlaceholder(*resource, path, aMode);
+            return resource;
         }
         const Platform::Gpu::Texture2DDesc& desc = view->GetTexture2D()->GetDesc();
         const float renderHeight = static_cast<float>(myServices.myRenderHeight ? myServices.myRenderHeight() : desc.myHeight);
@@ -138,17 +151,30 @@ namespace Vra
         return resource;
     }
 
+    void TextureManager::FinishLoading(const std::string& aKey)
+    {
+        {
+            std::lock_guard lock(myMutex);
+            myLoadingKeys.erase(aKey);
+        }
+        myKeyLoaded.notify_all();
+    }
+
     void TextureManager::ReloadTexture(const std::string& aKey)
     {
-        std::lock_guard lock(myMutex);
-        const auto found = myCache.find(aKey);
-        if (found == myCache.end())
+        std::string requestedPath;
+        TextureSrgbMode mode = TextureSrgbMode::AsFile;
         {
-            return;
+            std::lock_guard lock(myMutex);
+            const auto found = myCache.find(aKey);
+            if (found == myCache.end())
+            {
+                return;
+            }
+            // Copies: the load rewrites the resource's own fields.
+            requestedPath = found->second->myRequestedPath;
+            mode = found->second->mySrgbMode;
         }
-        // Copies: the load rewrites the resource's own fields.
-        const std::string requestedPath = found->second->myRequestedPath;
-        const TextureSrgbMode mode = found->second->mySrgbMode;
         GetTexture(requestedPath.c_str(), mode, true);
     }
 

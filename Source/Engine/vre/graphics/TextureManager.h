@@ -1,12 +1,14 @@
 #pragma once
 #include "graphics/TextureResource.h"
 
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace Platform::Gpu
 {
@@ -62,17 +64,24 @@ namespace Vra
         static std::string MakeKey(const std::string& aPath, TextureSrgbMode aMode);
 
     private:
+        // LoadTexture, and with aShowPlaceholder GetTexture: a key that loads nothing then shows
+        // the placeholder, made in the same step that ends the key's load.
+        TextureResource* Load(const char* aPath, TextureSrgbMode aMode, bool aForceReload, bool aShowPlaceholder);
         TextureResource::View LoadView(const std::string& aResolvedPath, TextureSrgbMode aMode) const;
         const TextureResource::View& MissingTextureView();
         void ShowPlaceholder(TextureResource& aResource, const std::string& aPath, TextureSrgbMode aMode);
+        void FinishLoading(const std::string& aKey);
 
         std::unordered_map<std::string, std::unique_ptr<TextureResource>> myCache;
         TextureResource::View myMissingTextureView;
         TextureResource::View myFlatNormalView;
         std::unique_ptr<TextureResource> myDefaultTexture;
         Services myServices;
-        // Held for a whole load: a reload calls back into GetTexture, and two threads asking for
-        // one new key must not both load and watch it.
-        mutable std::recursive_mutex myMutex;
+        // Guards the cache and the keys being loaded, never a file's decoding: a thread fetching a
+        // cached texture does not wait for another's load. Two threads asking for one key load it
+        // once; the second waits for that key alone.
+        mutable std::mutex myMutex;
+        std::condition_variable myKeyLoaded;
+        std::unordered_set<std::string> myLoadingKeys;
     };
 }
