@@ -3,6 +3,7 @@
 #include "stringRegistry/StringRegistry.h"
 
 #include <cmath>
+#include <fstream>
 #include <limits>
 
 namespace Vra::impl
@@ -45,6 +46,21 @@ namespace Vra::impl
             throw nlohmann::json::type_error::create(
                 302, std::string("type must be number that fits ") + aKind + ", but \"" + std::string(aKey) + "\" is " + aValue.dump(), &aValue);
         }
+    }
+
+    std::optional<std::string> ReadWholeFile(const std::filesystem::path& aPath)
+    {
+        std::ifstream file(aPath, std::ios::binary | std::ios::ate);
+        if (!file)
+        {
+            return std::nullopt;
+        }
+        const std::streamoff size = file.tellg();
+        std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+        file.seekg(0);
+        file.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(file.gcount()));
+        return text;
     }
 
     const nlohmann::json& Member(const nlohmann::json& anObject, const char* aKey)

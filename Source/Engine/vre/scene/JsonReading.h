@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,10 @@
 // read a missing key or element.
 namespace Vra::impl
 {
+    // A file's whole content in one read, parsed from memory far faster than from a stream;
+    // nothing when it cannot be opened.
+    std::optional<std::string> ReadWholeFile(const std::filesystem::path& aPath);
+
     // The member aKey of an object, JSON null when absent or when anObject is null; for any other
     // value the library's type error for using a key on it.
     const nlohmann::json& Member(const nlohmann::json& anObject, const char* aKey);

@@ -8,7 +8,6 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 
@@ -84,8 +83,9 @@ namespace Vra
         aDefinition.myPath = aRelativePath;
         aDefinition.myName = StringRegistry::RegisterOrGet(fs::path(aRelativePath).stem().string());
 
-        std::ifstream file(GameAssetsPath() / aRelativePath);
-        const json root = json::parse(file, nullptr, true, false);
+        // A file that cannot be read parses as empty input: the library's parse error.
+        const std::string text = impl::ReadWholeFile(GameAssetsPath() / aRelativePath).value_or(std::string());
+        const json root = json::parse(text, nullptr, true, false);
         aDefinition.myParent = impl::InternString(impl::Member(root, "parent-object-definition"));
         for (const json& property : impl::Member(root, "properties"))
         {

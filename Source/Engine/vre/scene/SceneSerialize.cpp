@@ -15,7 +15,6 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 
@@ -146,9 +145,13 @@ namespace Vra
                 continue;
             }
 
-            std::ifstream objectFile(file);
-            CU_ASSERT_MSG(objectFile.is_open(), "obj_in");
-            const json root = json::parse(objectFile);
+            const std::optional<std::string> text = impl::ReadWholeFile(file);
+            CU_ASSERT_MSG(text.has_value(), "obj_in");
+            if (!text)
+            {
+                continue;
+            }
+            const json root = json::parse(*text);
             SceneObject object = ReadSceneObject(root, file);
 
             const std::uint32_t id = UuidRegistry::GetId(fileName.c_str());
