@@ -9,10 +9,15 @@ namespace Vra::Fbx
     class Manager;
 
     // Named import options ("Import|AdvOptGrp|FileFormat|Fbx|Texture", ...). The reader never
-    // embeds media, so none of them changes what it reads; they are kept and read back.
+    // embeds media, so of them only GEOMETRY changes what it reads; the others are kept and read back.
     class IOSettings
     {
     public:
+        // False: meshes come out empty (no control points, polygons or layers) and clusters name no
+        // control points, and the file's geometry arrays are not even decoded. For reading only the
+        // node tree and its animation. True when not set.
+        static constexpr std::string_view GEOMETRY = "Import|AdvOptGrp|FileFormat|Fbx|Geometry";
+
         static IOSettings* Create(Manager* aManager, const char* aName);
         void Destroy();
 

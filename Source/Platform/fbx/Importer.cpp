@@ -1,5 +1,6 @@
 #include "fbx/Importer.h"
 
+#include "fbx/IOSettings.h"
 #include "fbx/Manager.h"
 #include "fbx/Scene.h"
 #include "fbx/impl/FormatDetection.h"
@@ -29,8 +30,9 @@ namespace Vra::Fbx
         delete this;
     }
 
-    bool Importer::Initialize(const char* aPath, int aFileFormat, IOSettings* /*aSettings*/)
+    bool Importer::Initialize(const char* aPath, int aFileFormat, IOSettings* aSettings)
     {
+        myReadsGeometry = aSettings == nullptr || aSettings->GetBoolProp(IOSettings::GEOMETRY, true);
         myBytes.clear();
         myIsFbx = false;
         myIsBinary = false;
@@ -59,9 +61,10 @@ namespace Vra::Fbx
         return Accept(std::move(bytes));
     }
 
-    bool Importer::InitializeFromMemory(const void* someData, size_t aSize)
+    bool Importer::InitializeFromMemory(const void* someData, size_t aSize, IOSettings* aSettings)
     {
         myStatus.Clear();
+        myReadsGeometry = aSettings == nullptr || aSettings->GetBoolProp(IOSettings::GEOMETRY, true);
         const auto* bytes = static_cast<const unsigned char*>(someData);
         return Accept(std::vector<unsigned char>(bytes, bytes + aSize));
     }
@@ -104,7 +107,7 @@ namespace Vra::Fbx
             aScene->Clear();
             return false;
         }
-        if (!SceneBuilder::Build(myBytes.data(), myBytes.size(), *aScene, myStatus))
+        if (!SceneBuilder::Build(myBytes.data(), myBytes.size(), *aScene, myStatus, myReadsGeometry))
         {
             return false;
         }

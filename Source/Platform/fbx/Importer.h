@@ -22,10 +22,10 @@ namespace Vra::Fbx
 
         // Reads the file into memory and checks it is FBX. aFileFormat: -1 detects the format
         // (the only value this reader knows). False, with the status set, when the file cannot be
-        // read or is not FBX.
+        // read or is not FBX. aSettings' IOSettings::GEOMETRY applies to the imports that follow.
         bool Initialize(const char* aPath, int aFileFormat = -1, IOSettings* aSettings = nullptr);
         // The same for bytes already in memory (copied).
-        bool InitializeFromMemory(const void* someData, size_t aSize);
+        bool InitializeFromMemory(const void* someData, size_t aSize, IOSettings* aSettings = nullptr);
         bool IsFBX() const { return myIsFbx; }
         bool IsBinary() const { return myIsBinary; }
         int GetFileVersion() const { return myVersion; } // 7400, 7500, ...; 0 before Initialize
@@ -50,6 +50,7 @@ namespace Vra::Fbx
         std::vector<unsigned char> myBytes;
         bool myIsFbx = false;
         bool myIsBinary = false;
+        bool myReadsGeometry = true;
         int myVersion = 0;
         int myAnimStackCount = 0;
     };

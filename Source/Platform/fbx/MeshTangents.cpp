@@ -1,7 +1,8 @@
 #include "fbx/Mesh.h"
 
 #include <cmath>
-#include <unordered_map>
+#include <cstring>
+#include <vector>
 
 namespace Vra::Fbx
 {
@@ -95,18 +96,35 @@ namespace Vra::Fbx
             Vector3 myTangent;
             Vector3 myBinormal;
         };
+        // Each control point lists its groups, one per UV index met there (rarely more than two),
+        // so finding a corner's group takes no table larger than the mesh.
         std::vector<int> groupOf(polygonVertices);
+        int groupCount = 0;
         {
-            std::unordered_map<uint64_t, int> groups;
-            groups.reserve(static_cast<size_t>(polygonVertices));
+            std::vector<int> firstGroup(static_cast<size_t>(GetControlPointsCount()), -1);
+            std::vector<int> groupUv;
+            std::vector<int> nextGroup;
+            groupUv.reserve(firstGroup.size());
+            nextGroup.reserve(firstGroup.size());
             for (int vertex = 0; vertex < polygonVertices; ++vertex)
             {
-                const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(myPolygonVertices[vertex])) << 32) |
-                                     static_cast<uint32_t>(uvIndex[vertex]);
-                groupOf[vertex] = groups.try_emplace(key, static_cast<int>(groups.size())).first->second;
+                int& first = firstGroup[static_cast<size_t>(myPolygonVertices[vertex])];
+                int group = first;
+                while (group >= 0 && groupUv[static_cast<size_t>(group)] != uvIndex[vertex])
+                {
+                    group = nextGroup[static_cast<size_t>(group)];
+                }
+                if (group < 0)
+                {
+                    group = groupCount++;
+                    groupUv.push_back(uvIndex[vertex]);
+                    nextGroup.push_back(first);
+                    first = group;
+                }
+                groupOf[vertex] = group;
             }
         }
-        std::vector<Sums> sums(static_cast<size_t>(polygonVertices));
+        std::vector<Sums> sums(static_cast<size_t>(groupCount));
         std::vector<Vector3> faceNormals(GetPolygonCount());
         for (int polygon = 0; polygon < GetPolygonCount(); ++polygon)
         {
@@ -141,30 +159,70 @@ namespace Vra::Fbx
                 }
             }
         }
+        // Corners of one group that share their normal share the whole frame: each such pair is
+        // worked out once and indexed from every corner that has it.
         LayerElementTangent tangents;
         LayerElementBinormal binormals;
         tangents.SetMappingMode(MappingMode::ByPolygonVertex);
         binormals.SetMappingMode(MappingMode::ByPolygonVertex);
-        tangents.GetDirectArray().GetValues().reserve(polygonVertices);
-        binormals.GetDirectArray().GetValues().reserve(polygonVertices);
+        tangents.SetReferenceMode(ReferenceMode::IndexToDirect);
+        binormals.SetReferenceMode(ReferenceMode::IndexToDirect);
+        std::vector<Vector4>& tangentValues = tangents.GetDirectArray().GetValues();
+        std::vector<Vector4>& binormalValues = binormals.GetDirectArray().GetValues();
+        std::vector<int>& frameOf = tangents.GetIndexArray().GetValues();
+        frameOf.resize(static_cast<size_t>(polygonVertices));
+        tangentValues.reserve(static_cast<size_t>(groupCount));
+        binormalValues.reserve(static_cast<size_t>(groupCount));
+        std::vector<int> firstFrame(static_cast<size_t>(groupCount), -1);
+        std::vector<int> nextFrame;
+        std::vector<Vector3> frameNormals;
+        nextFrame.reserve(static_cast<size_t>(groupCount));
+        frameNormals.reserve(static_cast<size_t>(groupCount));
+        // Each polygon's unit normal once, not once per corner.
+        for (Vector3& faceNormal : faceNormals)
+        {
+            faceNormal = Normalized(faceNormal, { 0.0, 0.0, 1.0 });
+        }
         for (int vertex = 0; vertex < polygonVertices; ++vertex)
         {
-            const Vector3 faceNormal = Normalized(faceNormals[polygonOf[vertex]], { 0.0, 0.0, 1.0 });
+            const Vector3& faceNormal = faceNormals[polygonOf[vertex]];
             const Vector4* fileNormal = normals ? ValueAt(*normals, myPolygonVertices[vertex], vertex, polygonOf[vertex]) : nullptr;
             const Vector3 normal = fileNormal ? Normalized(From(*fileNormal), faceNormal) : faceNormal;
-            const Sums& sum = sums[groupOf[vertex]];
-            // Gram-Schmidt: the tangent at right angles to the normal.
-            Vector3 tangent = Normalized(sum.myTangent - normal * Dot(normal, sum.myTangent), Perpendicular(normal));
-            Vector3 binormal = Cross(normal, tangent);
-            if (!anIgnoreTangentFlip && Dot(binormal, sum.myBinormal) < 0.0)
+            const int group = groupOf[vertex];
+            int& first = firstFrame[static_cast<size_t>(group)];
+            int frame = first;
+            while (frame >= 0 && std::memcmp(&frameNormals[static_cast<size_t>(frame)], &normal, sizeof(normal)) != 0)
             {
-                binormal = binormal * -1.0;
+                frame = nextFrame[static_cast<size_t>(frame)];
             }
-            tangents.GetDirectArray().GetValues().emplace_back(tangent.x, tangent.y, tangent.z, 1.0);
-            binormals.GetDirectArray().GetValues().emplace_back(binormal.x, binormal.y, binormal.z, 1.0);
+            if (frame < 0)
+            {
+                const Sums& sum = sums[static_cast<size_t>(group)];
+                // Gram-Schmidt: the tangent at right angles to the normal; any perpendicular where
+                // the UVs give no direction.
+                const Vector3 projected = sum.myTangent - normal * Dot(normal, sum.myTangent);
+                const double length = Length(projected);
+                const Vector3 tangent = length > 1e-20 ? projected * (1.0 / length) : Perpendicular(normal);
+                Vector3 binormal = Cross(normal, tangent);
+                if (!anIgnoreTangentFlip && Dot(binormal, sum.myBinormal) < 0.0)
+                {
+                    binormal = binormal * -1.0;
+                }
+                frame = static_cast<int>(tangentValues.size());
+                tangentValues.emplace_back(tangent.x, tangent.y, tangent.z, 1.0);
+                binormalValues.emplace_back(binormal.x, binormal.y, binormal.z, 1.0);
+                frameNormals.push_back(normal);
+                nextFrame.push_back(first);
+                first = frame;
+            }
+            frameOf[static_cast<size_t>(vertex)] = frame;
         }
-        myTangents.assign(1, std::move(tangents));
-        myBinormals.assign(1, std::move(binormals));
+        binormals.GetIndexArray().GetValues() = frameOf;
+        // Moved in: assign would copy every value.
+        myTangents.clear();
+        myTangents.push_back(std::move(tangents));
+        myBinormals.clear();
+        myBinormals.push_back(std::move(binormals));
         return true;
     }
 }

@@ -143,7 +143,8 @@ namespace Vra::Fbx
         }
 
         // Carries one element over to the new polygons: by polygon vertex and by polygon mappings
-        // follow their source; the others do not depend on the polygons.
+        // follow their source; the others do not depend on the polygons. A direct element becomes
+        // an indexed one over its own values, rather than a copy of a value for every new corner.
         template <typename Element>
         void Remap(Element& anElement, const std::vector<int>& aVertexSource, const std::vector<int>& aPolygonSource)
         {
@@ -162,7 +163,8 @@ namespace Vra::Fbx
             }
             if (anElement.GetReferenceMode() == ReferenceMode::Direct)
             {
-                anElement.GetDirectArray().GetValues() = Pick(anElement.GetDirectArray().GetValues(), *source);
+                anElement.GetIndexArray().GetValues() = *source;
+                anElement.SetReferenceMode(ReferenceMode::IndexToDirect);
             }
             else
             {

@@ -32,54 +32,35 @@ namespace
         return vertex;
     }
 
-    // The same rule written over the vertex's 45 packed fields, skipping the fourth (position w).
-    std::uint64_t ReferenceHash(const ImportedVertex& aVertex)
+    // Welds one vertex into someVertices and says whether it was taken as new.
+    bool WeldedAsNew(VertexWelder& aWelder, std::vector<ImportedVertex>& someVertices, const ImportedVertex& aVertex)
     {
-        std::uint32_t fields[45];
-        std::memcpy(fields, &aVertex, sizeof(fields));
-        std::uint64_t seed = 0;
-        for (int field = 0; field < 45; ++field)
-        {
-            if (field == 3)
-            {
-                continue;
-            }
-            std::uint32_t bits = fields[field];
-            if (field < 37 || field > 40)
-            {
-                bits = bits == 0x80000000u ? 0u : bits; // negative zero counts as zero
-            }
-            std::uint64_t hash = 0xcbf29ce484222325ull;
-            for (int byte = 0; byte < 4; ++byte)
-            {
-                hash = (hash ^ ((bits >> (8 * byte)) & 0xffu)) * 0x100000001b3ull;
-            }
-            seed ^= hash + 0x9e3779b9ull + (seed << 6) + (seed >> 2);
-        }
-        return seed;
+        const std::size_t before = someVertices.size();
+        const std::uint32_t index = aWelder.Weld(aVertex, someVertices);
+        EXPECT_LT(index, someVertices.size());
+        return someVertices.size() > before && index == before;
     }
 }
 
-TEST(HashVertex, FollowsFieldOrderWithFnvAndSeedCombination)
+TEST(VertexWelder, IgnoresFourthPositionComponentAndSignOfZero)
 {
-    EXPECT_EQ(HashVertex(SampleVertex()), ReferenceHash(SampleVertex()));
-    EXPECT_EQ(HashVertex(ImportedVertex{}), ReferenceHash(ImportedVertex{}));
-}
-
-TEST(HashVertex, IgnoresFourthPositionComponentAndSignOfZero)
-{
+    VertexWelder welder;
+    std::vector<ImportedVertex> vertices;
+    ASSERT_TRUE(WeldedAsNew(welder, vertices, SampleVertex()));
     ImportedVertex other = SampleVertex();
     other.Position[3] = 0.f;
-    EXPECT_EQ(HashVertex(other), HashVertex(SampleVertex()));
+    EXPECT_EQ(welder.Weld(other, vertices), 0u);
 
     other = SampleVertex();
     other.Normal[0] = -0.f;
     other.UVs[1][0] = -0.f;
     other.BoneWeights[3] = -0.f;
-    EXPECT_EQ(HashVertex(other), HashVertex(SampleVertex()));
+    EXPECT_EQ(welder.Weld(other, vertices), 0u);
+    EXPECT_EQ(vertices.size(), 1u);
+    EXPECT_EQ(PackVertex(other), PackVertex(SampleVertex()));
 }
 
-TEST(HashVertex, EveryOtherFieldChangesTheHash)
+TEST(VertexWelder, EveryOtherFieldTellsVerticesApart)
 {
     const std::pair<const char*, std::function<void(ImportedVertex&)>> changes[] = {
         {"position x", [](ImportedVertex& v) { v.Position[0] += 1.f; }},
@@ -90,16 +71,42 @@ TEST(HashVertex, EveryOtherFieldChangesTheHash)
         {"tangent", [](ImportedVertex& v) { v.Tangent[2] = 1.f; }},
         {"binormal", [](ImportedVertex& v) { v.Binormal[0] = 1.f; }},
         {"bone index", [](ImportedVertex& v) { v.BoneIDs[3] = 7; }},
+        {"bone index past the sign bit", [](ImportedVertex& v) { v.BoneIDs[2] = 0x80000000u; }},
         {"bone weight", [](ImportedVertex& v) { v.BoneWeights[2] = 0.5f; }},
         {"swapped bones", [](ImportedVertex& v) { std::swap(v.BoneIDs[0], v.BoneIDs[1]); }},
     };
-    const std::uint64_t original = HashVertex(SampleVertex());
-    for (const auto& [what, change] : changes)
+    for (const auto& change : changes)
+    {
+        VertexWelder welder;
+        std::vector<ImportedVertex> vertices;
+        ASSERT_TRUE(WeldedAsNew(welder, vertices, SampleVertex()));
+        ImportedVertex vertex = SampleVertex();
+        change.second(vertex);
+        EXPECT_TRUE(WeldedAsNew(welder, vertices, vertex)) << change.first;
+        EXPECT_EQ(welder.Weld(vertex, vertices), 1u) << change.first;
+    }
+}
+
+TEST(VertexWelder, KeepsEveryIndexAsTheTableGrows)
+{
+    VertexWelder welder;
+    std::vector<ImportedVertex> vertices;
+    std::vector<std::uint32_t> indices;
+    for (int i = 0; i < 20000; ++i)
     {
         ImportedVertex vertex = SampleVertex();
-        change(vertex);
-        EXPECT_NE(HashVertex(vertex), original) << what;
+        vertex.Position[0] = static_cast<float>(i % 5000);
+        vertex.UVs[0][0] = static_cast<float>(i / 5000) * 0.25f;
+        indices.push_back(welder.Weld(vertex, vertices));
     }
+    ASSERT_EQ(vertices.size(), 20000u);
+    for (int i = 0; i < 20000; ++i)
+    {
+        EXPECT_EQ(indices[static_cast<std::size_t>(i)], static_cast<std::uint32_t>(i));
+        // Welding a copy again, after every growth, finds the first one.
+        EXPECT_EQ(welder.Weld(vertices[static_cast<std::size_t>(i)], vertices), static_cast<std::uint32_t>(i));
+    }
+    EXPECT_EQ(vertices.size(), 20000u);
 }
 
 TEST(MergeBoxes, KeepsOuterCornersAndLargestHalfExtentAsRadius)

@@ -167,7 +167,15 @@ TEST(FbxBlenderFiles, CharacterMeshSkinWeightsAndBindPose)
     ASSERT_TRUE(converter.Triangulate(loaded.myScene, true, false));
     EXPECT_EQ(mesh.GetPolygonCount(), facts["mesh"]["triangles"].get<int>());
     EXPECT_TRUE(mesh.GenerateTangentsData(0, false, false));
-    EXPECT_EQ(mesh.GetElementTangent(0)->GetDirectArray().GetCount(), mesh.GetPolygonVertexCount());
+    // A frame for every corner, each corner indexing one of the distinct frames.
+    const LayerElementTangent& tangents = *mesh.GetElementTangent(0);
+    ASSERT_EQ(tangents.GetReferenceMode(), ReferenceMode::IndexToDirect);
+    ASSERT_EQ(tangents.GetIndexArray().GetCount(), mesh.GetPolygonVertexCount());
+    EXPECT_LE(tangents.GetDirectArray().GetCount(), mesh.GetPolygonVertexCount());
+    for (const int frame : tangents.GetIndexArray().GetValues())
+    {
+        ASSERT_TRUE(frame >= 0 && frame < tangents.GetDirectArray().GetCount());
+    }
 }
 
 TEST(FbxBlenderFiles, CubesAgreeAfterUnitAndAxisConversion)

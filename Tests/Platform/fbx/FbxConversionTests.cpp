@@ -285,12 +285,15 @@ TEST(FbxTangents, FollowTheUvDirections)
         const LayerElementTangent& tangents = *mesh.GetElementTangent(0);
         const LayerElementBinormal& binormals = *mesh.GetElementBinormal(0);
         EXPECT_EQ(tangents.GetMappingMode(), MappingMode::ByPolygonVertex);
-        EXPECT_EQ(tangents.GetReferenceMode(), ReferenceMode::Direct);
-        ASSERT_EQ(tangents.GetDirectArray().GetCount(), 4);
+        // Each corner indexes its frame; corners of one control point, UV and normal would share one.
+        EXPECT_EQ(tangents.GetReferenceMode(), ReferenceMode::IndexToDirect);
+        EXPECT_EQ(binormals.GetReferenceMode(), ReferenceMode::IndexToDirect);
+        ASSERT_EQ(tangents.GetIndexArray().GetCount(), 4);
+        ASSERT_EQ(binormals.GetIndexArray().GetCount(), 4);
         for (int corner = 0; corner < 4; ++corner)
         {
-            ExpectVector(tangents.GetDirectArray().GetAt(corner), oneCase.myTangent);
-            ExpectVector(binormals.GetDirectArray().GetAt(corner), oneCase.myBinormal);
+            ExpectVector(tangents.GetDirectArray().GetAt(tangents.GetIndexArray().GetAt(corner)), oneCase.myTangent);
+            ExpectVector(binormals.GetDirectArray().GetAt(binormals.GetIndexArray().GetAt(corner)), oneCase.myBinormal);
         }
         // Present tangents are kept unless overwriting is asked for.
         mesh.GetTangentElements()[0].GetDirectArray().GetValues()[0] = Vector4(9, 9, 9);

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 using namespace Vra::Fbx;
@@ -200,6 +201,59 @@ TEST_P(FbxReaderFormats, TransformsSampledAtFrames)
         // The spine turns 90 degrees about z, so the socket's local +x points up.
         ExpectVector(socket->EvaluateGlobalTransform(time).GetT(), x, 16, 0, 1e-9);
     }
+}
+
+TEST_P(FbxReaderFormats, WithoutGeometryMeshesAreEmptyAndTheRestIsRead)
+{
+    const std::string file = Encode(GetParam(), FbxTest::CHARACTER);
+    IOSettings* settings = IOSettings::Create(nullptr, "no geometry");
+    settings->SetBoolProp(IOSettings::GEOMETRY, false);
+    const FbxTest::Imported full(file);
+    const FbxTest::Imported bare(file, settings);
+    settings->Destroy();
+    ASSERT_TRUE(full.myOk) << full.myStatus.GetErrorString();
+    ASSERT_TRUE(bare.myOk) << bare.myStatus.GetErrorString();
+
+    const Mesh* mesh = bare.Find("Body")->GetMesh();
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ(mesh->GetControlPointsCount(), 0);
+    EXPECT_EQ(mesh->GetPolygonCount(), 0);
+    EXPECT_EQ(mesh->GetLayerCount(), 0);
+    ASSERT_EQ(mesh->GetSkinCount(), 1);
+    for (int cluster = 0; cluster < mesh->GetSkin(0)->GetClusterCount(); ++cluster)
+    {
+        EXPECT_EQ(mesh->GetSkin(0)->GetCluster(cluster)->GetControlPointIndicesCount(), 0);
+        EXPECT_NE(mesh->GetSkin(0)->GetCluster(cluster)->GetLink(), nullptr);
+    }
+    ASSERT_EQ(bare.myScene->GetNodeCount(), full.myScene->GetNodeCount());
+    const TimeMode mode = full.myScene->GetGlobalSettings().GetTimeMode();
+    Time time;
+    time.SetFrame(12, mode);
+    for (int index = 0; index < full.myScene->GetNodeCount(); ++index)
+    {
+        const Node* node = full.myScene->GetNode(index);
+        const Node* same = bare.myScene->GetNode(index);
+        ASSERT_EQ(same->GetNameString(), node->GetNameString());
+        EXPECT_EQ(same->EvaluateGlobalTransform(time), node->EvaluateGlobalTransform(time)) << node->GetNameString();
+    }
+}
+
+TEST(FbxReaderGeometry, ArraysOfGeometryThatIsNotReadAreNotDecoded)
+{
+    // The character with the checksum of its deflated vertex array broken.
+    std::string file = FbxTest::AsciiToBinary(FbxTest::CHARACTER, 7500, true);
+    const std::size_t vertices = file.find("Vertices");
+    ASSERT_NE(vertices, std::string::npos);
+    uint32_t storedBytes = 0;
+    std::memcpy(&storedBytes, file.data() + vertices + 8 + 1 + 8, sizeof(storedBytes));
+    file[vertices + 8 + 1 + 12 + storedBytes - 1] ^= 0x55;
+    EXPECT_FALSE(FbxTest::Imported(file).myOk);
+    IOSettings* settings = IOSettings::Create(nullptr, "no geometry");
+    settings->SetBoolProp(IOSettings::GEOMETRY, false);
+    const FbxTest::Imported bare(file, settings);
+    settings->Destroy();
+    EXPECT_TRUE(bare.myOk) << bare.myStatus.GetErrorString();
+    EXPECT_NE(bare.Find("Rig:Hips"), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, FbxReaderFormats,

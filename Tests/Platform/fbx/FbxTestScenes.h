@@ -306,10 +306,10 @@ Takes:  {
         Vra::Fbx::Status myStatus;
         bool myOk = false;
 
-        explicit Imported(const std::string& someBytes)
+        explicit Imported(const std::string& someBytes, Vra::Fbx::IOSettings* someSettings = nullptr)
         {
             Vra::Fbx::Importer* importer = Vra::Fbx::Importer::Create(myManager, "");
-            myOk = importer->InitializeFromMemory(someBytes.data(), someBytes.size()) && importer->Import(myScene);
+            myOk = importer->InitializeFromMemory(someBytes.data(), someBytes.size(), someSettings) && importer->Import(myScene);
             myStatus = importer->GetStatus();
             importer->Destroy();
         }

@@ -28,6 +28,9 @@ namespace Vra::FBX
             std::shared_mutex Lock;
             Sdk::Manager* Manager = nullptr;
             Sdk::IOSettings* Settings = nullptr;
+            // The same settings for animations, which read no geometry: decoding the mesh arrays
+            // would be most of an animation import's work.
+            Sdk::IOSettings* AnimationSettings = nullptr;
             Sdk::GeometryConverter* Converter = nullptr;
             Sdk::AxisSystem TargetAxisSystem;
             Sdk::Importer* Importer = nullptr;
@@ -252,7 +255,15 @@ namespace Vra::FBX
         constexpr int MAX_LAYER_SETS = 4;
         constexpr int MAX_INFLUENCES = 4;
 
-        using Influences = std::vector<std::vector<std::pair<std::uint32_t, float>>>;
+        // The first four influences of each control point, in cluster order: the vertex has room
+        // for no more, and keeping them in place needs no allocation per control point.
+        struct PointInfluences
+        {
+            std::uint32_t Count = 0;
+            std::uint32_t Joints[MAX_INFLUENCES] = {};
+            float Weights[MAX_INFLUENCES] = {};
+        };
+        using Influences = std::vector<PointInfluences>;
 
         Influences ReadSkin(const Sdk::Node* aNode, const Sdk::Mesh* aMesh, ImportedSkeleton& aSkeleton)
         {
@@ -290,8 +301,13 @@ namespace Vra::FBX
                     const double* weights = cluster->GetControlPointWeights();
                     for (int i = 0; i < cluster->GetControlPointIndicesCount(); ++i)
                     {
-                        influences[static_cast<std::size_t>(indices[i])].emplace_back(
-                            static_cast<std::uint32_t>(jointIndex), impl::ToFloat(weights[i]));
+                        PointInfluences& point = influences[static_cast<std::size_t>(indices[i])];
+                        if (point.Count < MAX_INFLUENCES)
+                        {
+                            point.Joints[point.Count] = static_cast<std::uint32_t>(jointIndex);
+                            point.Weights[point.Count] = impl::ToFloat(weights[i]);
+                            ++point.Count;
+                        }
                     }
                 }
             }
@@ -372,12 +388,11 @@ namespace Vra::FBX
                 ReadVertexColor(*aMesh->GetElementVertexColor(set), controlPoint, aPolygonVertex, vertex.VertexColors[set]);
             }
 
-            const auto& influences = someInfluences[static_cast<std::size_t>(controlPoint)];
-            const std::size_t used = std::min<std::size_t>(influences.size(), MAX_INFLUENCES);
-            for (std::size_t i = 0; i < used; ++i)
+            const PointInfluences& influences = someInfluences[static_cast<std::size_t>(controlPoint)];
+            for (std::uint32_t i = 0; i < influences.Count; ++i)
             {
-                vertex.BoneIDs[i] = influences[i].first;
-                vertex.BoneWeights[i] = influences[i].second;
+                vertex.BoneIDs[i] = influences.Joints[i];
+                vertex.BoneWeights[i] = influences.Weights[i];
             }
             return vertex;
         }
@@ -400,9 +415,13 @@ namespace Vra::FBX
                 ImportedMesh out;
                 out.MeshName = aNode->GetNameString();
                 out.MaterialIndex = materialCount > 0 ? SceneMaterialIndex(aScene, aNode->GetMaterial(slot)) : 0;
-                out.Vertices.reserve(static_cast<std::size_t>(mesh->GetPolygonCount()) * 3);
+                // Merged, a mesh keeps a vertex per control point and a few more along its seams;
+                // room for every corner would be several times what is used.
+                const std::size_t corners = static_cast<std::size_t>(mesh->GetPolygonCount()) * 3;
+                const std::size_t points = static_cast<std::size_t>(mesh->GetControlPointsCount());
+                out.Vertices.reserve(aMergeVertices ? std::min(corners, points + points / 4) : corners);
                 out.Indices.reserve(static_cast<std::size_t>(mesh->GetPolygonCount()) * 3);
-                std::unordered_map<std::uint64_t, std::uint32_t> vertexByHash;
+                impl::VertexWelder welder;
 
                 for (int polygon = 0; polygon < mesh->GetPolygonCount(); ++polygon)
                 {
@@ -426,13 +445,7 @@ namespace Vra::FBX
                             out.Vertices.push_back(vertex);
                             continue;
                         }
-                        const auto [found, isNew] =
-                            vertexByHash.try_emplace(impl::HashVertex(vertex), static_cast<std::uint32_t>(out.Vertices.size()));
-                        if (isNew)
-                        {
-                            out.Vertices.push_back(vertex);
-                        }
-                        out.Indices.push_back(found->second);
+                        out.Indices.push_back(welder.Weld(vertex, out.Vertices));
                     }
                 }
 
@@ -489,7 +502,7 @@ namespace Vra::FBX
 
         // Creates and initialises an importer for the path; null with the last import error set when
         // that fails. The caller holds the state's lock.
-        Sdk::Importer* OpenImporter(const ImporterState& aState, const std::string& aPath,
+        Sdk::Importer* OpenImporter(const ImporterState& aState, Sdk::IOSettings* aSettings, const std::string& aPath,
                                     const std::string& aCreateFailure)
         {
             // The reader makes importers without a manager; the library's own rule is that none is
@@ -500,7 +513,7 @@ namespace Vra::FBX
                 SetLastImportError(aCreateFailure);
                 return nullptr;
             }
-            if (!importer->Initialize(aPath.c_str(), -1, aState.Settings) || !importer->IsFBX())
+            if (!importer->Initialize(aPath.c_str(), -1, aSettings) || !importer->IsFBX())
             {
                 SetLastImportError("Failed to initialize the FBX Importer! Error was: " +
                                    importer->GetStatus().GetErrorString() + ".");
@@ -844,6 +857,10 @@ namespace Vra::FBX
         state.Settings = Sdk::IOSettings::Create(state.Manager, "VRA");
         state.Settings->SetBoolProp("Import|AdvOptGrp|FileFormat|Fbx|Texture", false);
         state.Settings->SetBoolProp("Import|AdvOptGrp|FileFormat|Fbx|ExtractEmbeddedData", false);
+        state.AnimationSettings = Sdk::IOSettings::Create(state.Manager, "VRA Animation");
+        state.AnimationSettings->SetBoolProp("Import|AdvOptGrp|FileFormat|Fbx|Texture", false);
+        state.AnimationSettings->SetBoolProp("Import|AdvOptGrp|FileFormat|Fbx|ExtractEmbeddedData", false);
+        state.AnimationSettings->SetBoolProp(Sdk::IOSettings::GEOMETRY, false);
         state.Importer = Sdk::Importer::Create(state.Manager, "");
         state.Converter = new Sdk::GeometryConverter(state.Manager);
         state.TargetAxisSystem = Sdk::AxisSystem(static_cast<Sdk::AxisSystem::PreDefined>(5));
@@ -862,6 +879,7 @@ namespace Vra::FBX
         delete state.Converter;
         state.Manager = nullptr;
         state.Settings = nullptr;
+        state.AnimationSettings = nullptr;
         state.Converter = nullptr;
         state.Importer = nullptr;
     }
@@ -876,7 +894,7 @@ namespace Vra::FBX
         const ImporterState& state = GetState();
         std::shared_lock lock(GetState().Lock);
         Sdk::Importer* importer =
-            OpenImporter(state, aPath, "Failed to create the FBX Importer! Did you call InitImporter()?");
+            OpenImporter(state, state.Settings, aPath, "Failed to create the FBX Importer! Did you call InitImporter()?");
         if (!importer)
         {
             return false;
@@ -905,7 +923,7 @@ namespace Vra::FBX
         const ImporterState& state = GetState();
         std::shared_lock lock(GetState().Lock);
         Sdk::Importer* importer = OpenImporter(
-            state, aPath, "Failed to create the FBX Importer! Error was: the library is not started (InitImporter).");
+            state, state.AnimationSettings, aPath, "Failed to create the FBX Importer! Error was: the library is not started (InitImporter).");
         if (!importer)
         {
             return false;

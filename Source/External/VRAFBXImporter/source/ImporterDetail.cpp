@@ -9,83 +9,88 @@ namespace Vra::FBX::impl
 {
     namespace
     {
-        constexpr std::uint64_t FNV_OFFSET_BASIS = 0xcbf29ce484222325ull;
-        constexpr std::uint64_t FNV_PRIME = 0x100000001b3ull;
+        constexpr std::size_t FIRST_CAPACITY = 1024;
 
-        std::uint64_t Fnv1a(const unsigned char (&someBytes)[4])
+        std::uint32_t HashKey(const VertexKey& aKey)
         {
-            std::uint64_t hash = FNV_OFFSET_BASIS;
-            for (const unsigned char byte : someBytes)
+            // Two multiply chains over the key's 64-bit words, folded at the end.
+            std::uint64_t first = 0x9e3779b97f4a7c15ull;
+            std::uint64_t second = 0xc2b2ae3d27d4eb4full;
+            for (std::size_t field = 0; field < 44; field += 4)
             {
-                hash ^= byte;
-                hash *= FNV_PRIME;
+                first = (first ^ (std::uint64_t{aKey.Fields[field]} | std::uint64_t{aKey.Fields[field + 1]} << 32)) * 0xff51afd7ed558ccdull;
+                second = (second ^ (std::uint64_t{aKey.Fields[field + 2]} | std::uint64_t{aKey.Fields[field + 3]} << 32)) * 0xc4ceb9fe1a85ec53ull;
             }
-            return hash;
+            const std::uint64_t hash = first ^ (second >> 29) ^ (second << 35);
+            return static_cast<std::uint32_t>(hash ^ (hash >> 32));
         }
+    }
 
-        // Little-endian byte order whatever the host's, so hashes agree across machines.
-        void LittleEndianBytes(std::uint32_t aValue, unsigned char (&someBytes)[4])
+    VertexKey PackVertex(const ImportedVertex& aVertex)
+    {
+        static_assert(sizeof(ImportedVertex) == 45 * sizeof(std::uint32_t));
+        std::uint32_t fields[45];
+        std::memcpy(fields, &aVertex, sizeof(fields));
+        VertexKey key;
+        int at = 0;
+        for (int field = 0; field < 45; ++field)
         {
-            for (int i = 0; i < 4; ++i)
+            if (field == 3) // the position's fourth component
             {
-                someBytes[i] = static_cast<unsigned char>(aValue >> (8 * i));
+                continue;
             }
+            const bool isBoneIndex = field >= 37 && field < 41;
+            key.Fields[at++] = !isBoneIndex && fields[field] == 0x80000000u ? 0u : fields[field];
         }
+        return key;
+    }
 
-        std::uint64_t HashBits(std::uint32_t aBits)
+    VertexWelder::VertexWelder() : mySlots(FIRST_CAPACITY) {}
+
+    std::uint32_t VertexWelder::Weld(const ImportedVertex& aVertex, std::vector<ImportedVertex>& someVertices)
+    {
+        if ((myUsed + 1) * 2 > mySlots.size())
         {
-            unsigned char bytes[4];
-            LittleEndianBytes(aBits, bytes);
-            return Fnv1a(bytes);
+            Grow();
         }
-
-        std::uint64_t HashFloat(float aValue)
+        const VertexKey key = PackVertex(aVertex);
+        const std::uint32_t hash = HashKey(key);
+        const std::size_t mask = mySlots.size() - 1;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask)
         {
-            // -0.0 and +0.0 compare equal, so they must hash alike.
-            const float value = aValue == 0.f ? 0.f : aValue;
-            return HashBits(std::bit_cast<std::uint32_t>(value));
-        }
-
-        void Combine(std::uint64_t& aSeed, std::uint64_t aHash)
-        {
-            aSeed ^= aHash + 0x9e3779b9ull + (aSeed << 6) + (aSeed >> 2);
-        }
-
-        template <std::size_t N>
-        void CombineFloats(std::uint64_t& aSeed, const float (&someValues)[N])
-        {
-            for (const float value : someValues)
+            Slot& slot = mySlots[at];
+            if (slot.myVertexPlusOne == 0)
             {
-                Combine(aSeed, HashFloat(value));
+                slot = {static_cast<std::uint32_t>(someVertices.size() + 1), hash};
+                someVertices.push_back(aVertex);
+                ++myUsed;
+                return slot.myVertexPlusOne - 1;
+            }
+            if (slot.myHash == hash && PackVertex(someVertices[slot.myVertexPlusOne - 1]) == key)
+            {
+                return slot.myVertexPlusOne - 1;
             }
         }
     }
 
-    std::uint64_t HashVertex(const ImportedVertex& aVertex)
+    void VertexWelder::Grow()
     {
-        std::uint64_t seed = 0;
-        // The position's fourth component takes no part: it carries nothing the engine draws.
-        for (int i = 0; i < 3; ++i)
+        std::vector<Slot> old(mySlots.size() * 2);
+        old.swap(mySlots);
+        const std::size_t mask = mySlots.size() - 1;
+        for (const Slot& slot : old)
         {
-            Combine(seed, HashFloat(aVertex.Position[i]));
+            if (slot.myVertexPlusOne == 0)
+            {
+                continue;
+            }
+            std::size_t at = slot.myHash & mask;
+            while (mySlots[at].myVertexPlusOne != 0)
+            {
+                at = (at + 1) & mask;
+            }
+            mySlots[at] = slot;
         }
-        for (const auto& colour : aVertex.VertexColors)
-        {
-            CombineFloats(seed, colour);
-        }
-        for (const auto& uv : aVertex.UVs)
-        {
-            CombineFloats(seed, uv);
-        }
-        CombineFloats(seed, aVertex.Normal);
-        CombineFloats(seed, aVertex.Tangent);
-        CombineFloats(seed, aVertex.Binormal);
-        for (const std::uint32_t bone : aVertex.BoneIDs)
-        {
-            Combine(seed, HashBits(bone));
-        }
-        CombineFloats(seed, aVertex.BoneWeights);
-        return seed;
     }
 
     ImportedBounds MergeBoxes(const ImportedBounds& aFirst, const ImportedBounds& aSecond)

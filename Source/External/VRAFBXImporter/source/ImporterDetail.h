@@ -3,12 +3,43 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Pieces of the import that need no FBX scene; kept apart so that they can be checked on their own.
 namespace Vra::FBX::impl
 {
-    // Two vertices are taken as equal when these hashes are equal (vertex merging).
-    std::uint64_t HashVertex(const ImportedVertex& aVertex);
+    // What tells vertices apart when they are merged: every field but the position's fourth (it
+    // carries nothing the engine draws), the floats with -0 read as +0 (the two compare equal).
+    struct VertexKey
+    {
+        std::uint32_t Fields[44];
+        bool operator==(const VertexKey&) const = default;
+    };
+    VertexKey PackVertex(const ImportedVertex& aVertex);
+
+    // Merges the equal vertices of one mesh: a flat open-addressing table of indices into the
+    // mesh's vertices, keyed on the packed vertex, growing by doubling; nothing is allocated per
+    // vertex.
+    class VertexWelder
+    {
+    public:
+        VertexWelder();
+
+        // The index in someVertices of the vertex equal to aVertex; aVertex is appended when none is.
+        std::uint32_t Weld(const ImportedVertex& aVertex, std::vector<ImportedVertex>& someVertices);
+
+    private:
+        struct Slot
+        {
+            std::uint32_t myVertexPlusOne = 0; // 0: empty
+            std::uint32_t myHash = 0;
+        };
+
+        void Grow();
+
+        std::vector<Slot> mySlots;
+        std::size_t myUsed = 0;
+    };
 
     // The smallest box holding both; a zero box still holds the origin.
     ImportedBounds MergeBoxes(const ImportedBounds& aFirst, const ImportedBounds& aSecond);

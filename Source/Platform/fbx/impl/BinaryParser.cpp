@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 namespace Vra::Fbx
 {
@@ -19,8 +20,8 @@ namespace Vra::Fbx
         class BinaryReader
         {
         public:
-            BinaryReader(const unsigned char* someBytes, size_t aSize, std::string& anError)
-                : myBytes(someBytes), mySize(aSize), myError(anError)
+            BinaryReader(const unsigned char* someBytes, size_t aSize, std::string& anError, bool aReadGeometry)
+                : myBytes(someBytes), mySize(aSize), myError(anError), myReadsGeometry(aReadGeometry)
             {
             }
 
@@ -46,7 +47,7 @@ namespace Vra::Fbx
                         }
                         return true;
                     }
-                    if (!ReadRecord(position, mySize, 0, record, isNull))
+                    if (!ReadRecord(position, mySize, 0, record, isNull, false))
                     {
                         return false;
                     }
@@ -84,8 +85,9 @@ namespace Vra::Fbx
 
             uint64_t ReadOffset(uint64_t anOffset) const { return myLongHeaders ? ReadU64(anOffset) : ReadU32(anOffset); }
 
-            // aPosition moves past the record. aLimit is where the enclosing record ends.
-            bool ReadRecord(uint64_t& aPosition, uint64_t aLimit, int aDepth, Record& aRecord, bool& anIsNull)
+            // aPosition moves past the record. aLimit is where the enclosing record ends. Arrays are
+            // stepped over in a geometry record when geometry is not read (anIsInGeometry).
+            bool ReadRecord(uint64_t& aPosition, uint64_t aLimit, int aDepth, Record& aRecord, bool& anIsNull, bool anIsInGeometry)
             {
                 const uint64_t start = aPosition;
                 const size_t headerSize = RecordHeaderSize();
@@ -120,6 +122,7 @@ namespace Vra::Fbx
                     return Fail(start, "more properties than property bytes");
                 }
                 aRecord.myName.assign(reinterpret_cast<const char*>(myBytes + nameStart), nameLength);
+                const bool skipsArrays = anIsInGeometry || (!myReadsGeometry && aDepth == 1 && aRecord.myName == "Geometry");
                 uint64_t position = nameStart + nameLength;
                 const uint64_t propertiesEnd = position + propertyBytes;
                 // Each value takes at least two bytes, so the list's length bounds what is reserved.
@@ -127,7 +130,7 @@ namespace Vra::Fbx
                 for (uint64_t index = 0; index < propertyCount; ++index)
                 {
                     RecordValue value;
-                    if (!ReadValue(position, propertiesEnd, value))
+                    if (!ReadValue(position, propertiesEnd, value, skipsArrays))
                     {
                         return false;
                     }
@@ -141,7 +144,7 @@ namespace Vra::Fbx
                 {
                     Record child;
                     bool childIsNull = false;
-                    if (!ReadRecord(position, endOffset, aDepth + 1, child, childIsNull))
+                    if (!ReadRecord(position, endOffset, aDepth + 1, child, childIsNull, skipsArrays))
                     {
                         return false;
                     }
@@ -172,7 +175,7 @@ namespace Vra::Fbx
                 return value;
             }
 
-            bool ReadValue(uint64_t& aPosition, uint64_t anEnd, RecordValue& aValue)
+            bool ReadValue(uint64_t& aPosition, uint64_t anEnd, RecordValue& aValue, bool aSkipsArrays)
             {
                 if (!Need(aPosition, anEnd, 1))
                 {
@@ -205,11 +208,18 @@ namespace Vra::Fbx
                     aPosition = at + 4 + length;
                     return true;
                 }
-                case 'f': return Array<float>(aPosition, anEnd, aValue);
-                case 'd': return Array<double>(aPosition, anEnd, aValue);
-                case 'i': return Array<int32_t>(aPosition, anEnd, aValue);
-                case 'l': return Array<int64_t>(aPosition, anEnd, aValue);
-                case 'b': return Array<uint8_t>(aPosition, anEnd, aValue);
+                case 'f':
+                case 'd': return aSkipsArrays ? SkipArray(aPosition, anEnd, aValue, RecordValue::Type::NumberArray)
+                                              : type == 'f' ? Array<float>(aPosition, anEnd, aValue) : Array<double>(aPosition, anEnd, aValue);
+                case 'i':
+                case 'l':
+                case 'b':
+                    if (aSkipsArrays)
+                    {
+                        return SkipArray(aPosition, anEnd, aValue, RecordValue::Type::IntegerArray);
+                    }
+                    return type == 'i' ? Array<int32_t>(aPosition, anEnd, aValue)
+                                       : type == 'l' ? Array<int64_t>(aPosition, anEnd, aValue) : Array<uint8_t>(aPosition, anEnd, aValue);
                 default:
                     return Fail(aPosition, "unknown property type code " + std::to_string(static_cast<unsigned char>(type)));
                 }
@@ -239,6 +249,19 @@ namespace Vra::Fbx
                 }
                 Store(aValue, Read<T>(aPosition + 1));
                 aPosition += 1 + sizeof(T);
+                return true;
+            }
+
+            // Past an array without reading its elements: it reads as empty.
+            bool SkipArray(uint64_t& aPosition, uint64_t anEnd, RecordValue& aValue, RecordValue::Type aType)
+            {
+                const uint64_t at = aPosition + 1;
+                if (!Need(at, anEnd, 12) || !Need(at + 12, anEnd, ReadU32(at + 8)))
+                {
+                    return false;
+                }
+                aValue.myType = aType;
+                aPosition = at + 12 + ReadU32(at + 8);
                 return true;
             }
 
@@ -279,37 +302,43 @@ namespace Vra::Fbx
                     return Fail(at, "deflated array claims " + std::to_string(count) + " elements from " +
                                         std::to_string(storedBytes) + " bytes");
                 }
-                std::vector<T> elements(static_cast<size_t>(count));
+                // The elements go straight into the record's own array (64-bit integers or doubles),
+                // each read at its file width in the array's front part and widened in place from
+                // the back, so no second copy of the array is made.
+                using Stored = std::conditional_t<std::is_floating_point_v<T>, double, int64_t>;
+                std::vector<Stored>& target = [&]() -> std::vector<Stored>& {
+                    if constexpr (std::is_floating_point_v<T>)
+                    {
+                        aValue.myType = RecordValue::Type::NumberArray;
+                        return aValue.myNumbers;
+                    }
+                    else
+                    {
+                        aValue.myType = RecordValue::Type::IntegerArray;
+                        return aValue.myIntegers;
+                    }
+                }();
+                target.resize(static_cast<size_t>(count));
+                unsigned char* raw = reinterpret_cast<unsigned char*>(target.data());
                 if (encoding == 0)
                 {
                     if (bytes > 0)
                     {
-                        std::memcpy(elements.data(), myBytes + dataStart, static_cast<size_t>(bytes));
+                        std::memcpy(raw, myBytes + dataStart, static_cast<size_t>(bytes));
                     }
                 }
-                else if (!Inflate(myBytes + dataStart, storedBytes, reinterpret_cast<unsigned char*>(elements.data()), bytes))
+                else if (!Inflate(myBytes + dataStart, storedBytes, raw, bytes))
                 {
                     return Fail(at, "bad deflate data or wrong array length");
                 }
-                if constexpr (std::is_same_v<T, double>)
+                if constexpr (sizeof(T) != sizeof(Stored))
                 {
-                    aValue.myType = RecordValue::Type::NumberArray;
-                    aValue.myNumbers = std::move(elements);
-                }
-                else if constexpr (std::is_floating_point_v<T>)
-                {
-                    aValue.myType = RecordValue::Type::NumberArray;
-                    aValue.myNumbers.assign(elements.begin(), elements.end());
-                }
-                else if constexpr (std::is_same_v<T, int64_t>)
-                {
-                    aValue.myType = RecordValue::Type::IntegerArray;
-                    aValue.myIntegers = std::move(elements);
-                }
-                else
-                {
-                    aValue.myType = RecordValue::Type::IntegerArray;
-                    aValue.myIntegers.assign(elements.begin(), elements.end());
+                    for (size_t index = static_cast<size_t>(count); index-- > 0;)
+                    {
+                        T element;
+                        std::memcpy(&element, raw + index * sizeof(T), sizeof(T));
+                        target[index] = static_cast<Stored>(element);
+                    }
                 }
                 aPosition = dataStart + storedBytes;
                 return true;
@@ -348,18 +377,19 @@ namespace Vra::Fbx
             const unsigned char* myBytes;
             uint64_t mySize;
             std::string& myError;
+            bool myReadsGeometry;
             bool myLongHeaders = false;
         };
     }
 
-    bool ParseBinary(const unsigned char* someBytes, size_t aSize, Record& aRoot, std::string& anError)
+    bool ParseBinary(const unsigned char* someBytes, size_t aSize, Record& aRoot, std::string& anError, bool aReadGeometry)
     {
         if (aSize < HEADER_SIZE)
         {
             anError = "Malformed binary FBX: header cut off";
             return false;
         }
-        BinaryReader reader(someBytes, aSize, anError);
+        BinaryReader reader(someBytes, aSize, anError, aReadGeometry);
         return reader.ParseFile(aRoot);
     }
 }

@@ -172,11 +172,14 @@ namespace Vra::Fbx
             {
                 child = aRecord.Find(anAlternative);
             }
-            std::vector<int64_t> values;
-            if (child && !child->GetIntegers(values))
+            // An array value is read where it lies; anything else is gathered first.
+            std::vector<int64_t> gathered;
+            const bool isArray = child && child->myValues.size() == 1 && child->myValues[0].myType == RecordValue::Type::IntegerArray;
+            if (child && !isArray && !child->GetIntegers(gathered))
             {
                 Refuse(std::string("\"") + child->myName + "\" is not an array of integers");
             }
+            const std::vector<int64_t>& values = isArray ? child->myValues[0].myIntegers : gathered;
             if (static_cast<int64_t>(values.size()) > MAX_ELEMENTS)
             {
                 Refuse(std::string("\"") + aName + "\" is too large");
@@ -243,6 +246,7 @@ namespace Vra::Fbx
         }
 
         int myBinaryVersion = 0;
+        bool myReadsGeometry = true;
 
     private:
         template <typename T, typename... Arguments>
@@ -525,6 +529,10 @@ namespace Vra::Fbx
         Mesh* ReadMesh(const Record& aRecord)
         {
             Mesh* mesh = Make<Mesh>();
+            if (!myReadsGeometry)
+            {
+                return mesh;
+            }
             const std::vector<double> vertices = ChildDoubles(aRecord, "Vertices");
             if (vertices.size() % 3 != 0)
             {
@@ -712,8 +720,12 @@ namespace Vra::Fbx
         Cluster* ReadCluster(const Record& aRecord)
         {
             Cluster* cluster = Make<Cluster>();
-            cluster->myIndices = ChildInts(aRecord, "Indexes");
-            cluster->myWeights = ChildDoubles(aRecord, "Weights");
+            // Without geometry there are no control points for a cluster to name.
+            if (myReadsGeometry)
+            {
+                cluster->myIndices = ChildInts(aRecord, "Indexes");
+                cluster->myWeights = ChildDoubles(aRecord, "Weights");
+            }
             if (cluster->myIndices.size() != cluster->myWeights.size())
             {
                 Refuse("cluster holds " + std::to_string(cluster->myIndices.size()) + " indices but " +
@@ -1166,7 +1178,7 @@ namespace Vra::Fbx
         std::unordered_map<AnimCurveNode*, bool> myChannelDefaultsSeen;
     };
 
-    bool SceneBuilder::Build(const unsigned char* someBytes, size_t aSize, Scene& aScene, Status& aStatus)
+    bool SceneBuilder::Build(const unsigned char* someBytes, size_t aSize, Scene& aScene, Status& aStatus, bool aReadGeometry)
     {
         aScene.Clear();
         const FormatInfo format = DetectFormat(someBytes, aSize);
@@ -1179,7 +1191,7 @@ namespace Vra::Fbx
         {
             Record root;
             std::string error;
-            const bool parsed = format.myIsBinary ? ParseBinary(someBytes, aSize, root, error)
+            const bool parsed = format.myIsBinary ? ParseBinary(someBytes, aSize, root, error, aReadGeometry)
                                                   : ParseAscii(reinterpret_cast<const char*>(someBytes), aSize, root, error);
             if (!parsed)
             {
@@ -1187,6 +1199,7 @@ namespace Vra::Fbx
                 return false;
             }
             Reader reader(aScene);
+            reader.myReadsGeometry = aReadGeometry;
             reader.myBinaryVersion = format.myIsBinary ? format.myVersion : 0;
             reader.Read(root);
             return true;

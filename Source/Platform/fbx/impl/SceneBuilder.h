@@ -15,8 +15,9 @@ namespace Vra::Fbx
     {
     public:
         // Parses binary or ASCII FBX bytes into aScene (cleared first). False with aStatus set on
-        // malformed content; the scene is then left empty.
-        static bool Build(const unsigned char* someBytes, size_t aSize, Scene& aScene, Status& aStatus);
+        // malformed content; the scene is then left empty. Without aReadGeometry meshes stay empty
+        // and clusters name no control points (IOSettings::GEOMETRY).
+        static bool Build(const unsigned char* someBytes, size_t aSize, Scene& aScene, Status& aStatus, bool aReadGeometry = true);
 
         static void ConvertUnit(Scene& aScene, const SystemUnit& aTarget, bool aConvertClusters);
         static void ConvertAxes(Scene& aScene, const AxisSystem& aTarget);
