@@ -137,7 +137,8 @@ void LevelState::StartPreload()
     myNextLevel = std::make_unique<LevelState>(*mySceneStateStack);
     LevelState* const nextLevel = myNextLevel.get();
     const std::string path = myNextLevelPath;
-    myNextLevelFuture = std::async([nextLevel, path] { return nextLevel->LoadScene(path); });
+    // On a task of its own from the start: a deferred load would run inside the exit's frame.
+    myNextLevelFuture = std::async(std::launch::async, [nextLevel, path] { return nextLevel->LoadScene(path); });
 }
 
 void LevelState::StartPadSounds()
