@@ -352,3 +352,19 @@ TEST_F(AnimatedObjectTest, AFileThatCannotBeReadLeavesTheObjectWithoutAModel)
         object.Render();
     }
 }
+
+TEST_F(AnimatedObjectTest, AClipFileThatCannotBeReadIsNotStored)
+{
+    // The box file has no skeleton, so its take cannot be read for the model.
+    const std::string box = Install("box.fbx");
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    myObject.LoadAnimation(box, "Box", false);
+    const std::string output = testing::internal::GetCapturedStdout();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("has no skeleton!"), std::string::npos) << errors;
+    EXPECT_EQ(output.find("Animation Loaded: Box"), std::string::npos) << output;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(myObject.PlayAnimation("Box"), nullptr);
+    testing::internal::GetCapturedStdout();
+}
