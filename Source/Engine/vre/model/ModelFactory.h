@@ -63,8 +63,9 @@ namespace Vra
         AnimatedModelInstance GetAnimatedModelInstance(const std::string& aPath);
         // Not looping, time 0, state New; bound to the animation when there is one for the model.
         AnimationPlayer GetAnimationPlayer(const std::string& anAnimationPath, const std::shared_ptr<Model>& aModel);
-        // The animation file (a resolved path) sampled for the model's joints; empty on failure
-        // and for an empty model.
+        // The animation file (a resolved path) sampled for the model's joints by name: root joints
+        // take their scene transform, the others their transform under their parent. Empty on
+        // failure and for an empty model; malformed content throws as GetModel does.
         std::shared_ptr<Animation> GetAnimation(const std::string& aResolvedPath, const std::shared_ptr<Model>& aModel);
 
         // The file watcher's callback: the path's model and its animations leave the caches.
