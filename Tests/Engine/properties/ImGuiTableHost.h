@@ -42,6 +42,8 @@ namespace PropertyTestSupport
             io.DeltaTime = 1.0f / 60.0f;
             io.IniFilename = nullptr;
             io.LogFilename = nullptr;
+            // Every click of a test stands alone: two in a row on one widget never make a double click.
+            io.MouseDoubleClickTime = 0.0f;
             unsigned char* pixels = nullptr;
             int width = 0;
             int height = 0;
@@ -103,8 +105,20 @@ namespace PropertyTestSupport
             }
         }
 
+        enum class Column
+        {
+            Label,
+            Value
+        };
+
         float LabelX() const { return myLabelX; }
         float ValueX() const { return myValueX; }
+        // A little right of where aColumn's content starts, as the rows lay out.
+        float ProbeX(Column aColumn, const Rows& aRows)
+        {
+            Frame(aRows);
+            return (aColumn == Column::Label ? myLabelX : myValueX) + 4.0f;
+        }
 
         void MoveMouse(ImVec2 aPoint) { ImGui::GetIO().MousePos = aPoint; }
         void SetMouseDown(bool aDown) { ImGui::GetIO().MouseDown[0] = aDown; }
@@ -128,9 +142,10 @@ namespace PropertyTestSupport
             Frame(aRows);
         }
 
-        // The items that take the mouse at x = anX, top to bottom, one point on each.
-        std::vector<Spot> HoveredItems(float anX, const Rows& aRows)
+        // The items in aColumn that take the mouse, top to bottom, one point on each.
+        std::vector<Spot> HoveredItems(Column aColumn, const Rows& aRows)
         {
+            const float anX = ProbeX(aColumn, aRows);
             std::vector<Spot> spots;
             for (float y = 1.0f; y < WINDOW_HEIGHT; y += SWEEP_STEP)
             {
@@ -147,24 +162,27 @@ namespace PropertyTestSupport
             return spots;
         }
 
-        // The point of the item anId at x = anX; fails the test when no item there has that id.
-        ImVec2 FindItem(ImGuiID anId, float anX, const Rows& aRows)
+        // The point of the item anId in aColumn; fails the test when no item there has that id.
+        // The rows may fill in anId as they draw.
+        ImVec2 FindItem(const ImGuiID& anId, Column aColumn, const Rows& aRows)
         {
-            for (const Spot& spot : HoveredItems(anX, aRows))
+            for (const Spot& spot : HoveredItems(aColumn, aRows))
             {
                 if (spot.myId == anId)
                 {
                     return spot.myPoint;
                 }
             }
-            ADD_FAILURE() << "no item with id " << anId << " at x " << anX;
+            ADD_FAILURE() << "no item with id " << anId << " in column " << static_cast<int>(aColumn);
             return Outside();
         }
 
-        // The drop targets at x = anX that accept a payload of aType, top to bottom: the mouse is
-        // pressed beside the window and dragged down the table with the payload, never released.
-        std::vector<ImRect> DropTargets(const char* aType, float anX, const Rows& aRows)
+        // The drop targets in the value column that accept a payload of aType, top to bottom: the
+        // mouse is pressed beside the window and dragged down the table with the payload, never
+        // released over a target.
+        std::vector<ImRect> DropTargets(const char* aType, const Rows& aRows)
         {
+            const float anX = ProbeX(Column::Value, aRows);
             std::vector<ImRect> targets;
             StartPayload(aType, "probe");
             MoveMouse(Outside());

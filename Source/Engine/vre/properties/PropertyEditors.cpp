@@ -76,8 +76,9 @@ namespace Vra::impl
             return edited && !(aValue == before);
         }
 
-        // The path a payload of aPayloadType delivers to the last item this frame, or null. Only the
-        // payload's own bytes are read, up to its first NUL; an empty payload delivers nothing.
+        // The path a payload of aPayloadType delivers to the last item this frame, or null. The
+        // payload comes from whatever the host drags, so only its own bytes are read, up to its
+        // first NUL; an empty payload, or a path longer than an id can hold, delivers nothing.
         StringId AcceptDroppedPath(const char* aPayloadType)
         {
             StringId dropped;
@@ -88,7 +89,10 @@ namespace Vra::impl
                 {
                     const char* bytes = static_cast<const char*>(payload->Data);
                     const std::size_t length = ::strnlen(bytes, static_cast<std::size_t>(payload->DataSize));
-                    dropped = StringRegistry::RegisterOrGet(std::string_view(bytes, length));
+                    if (length + 1 <= STRING_REGISTRY_SIZE_LIMIT)
+                    {
+                        dropped = StringRegistry::RegisterOrGet(std::string_view(bytes, length));
+                    }
                 }
                 ImGui::EndDragDropTarget();
             }
