@@ -1,4 +1,6 @@
 #pragma once
+#include "properties/PropertyTypes.h"
+
 #include <imgui.h>
 #include <imgui_internal.h>
 
@@ -6,7 +8,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <variant>
 #include <vector>
 
 // A Dear ImGui host without back-ends, as an editing tool would embed the property editors: its
@@ -77,7 +81,8 @@ namespace PropertyTestSupport
             ImGui::SetNextWindowPos(ImVec2(0.0f, 0.0f));
             ImGui::SetNextWindowSize(ImVec2(WINDOW_WIDTH, WINDOW_HEIGHT));
             ImGui::Begin("Properties", nullptr, ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings);
-            ImGui::LogToBuffer();
+            // Logged without opening any tree node the rows would leave closed.
+            ImGui::LogToBuffer(0);
             if (ImGui::BeginTable("properties", 2))
             {
                 ImGui::TableSetupColumn("label", ImGuiTableColumnFlags_WidthFixed, LABEL_COLUMN_WIDTH);
@@ -113,11 +118,11 @@ namespace PropertyTestSupport
 
         float LabelX() const { return myLabelX; }
         float ValueX() const { return myValueX; }
-        // A little right of where aColumn's content starts, as the rows lay out.
-        float ProbeX(Column aColumn, const Rows& aRows)
+        // A little right of where aColumn's content starts (and anIndent further), as the rows lay out.
+        float ProbeX(Column aColumn, const Rows& aRows, float anIndent = 0.0f)
         {
             Frame(aRows);
-            return (aColumn == Column::Label ? myLabelX : myValueX) + 4.0f;
+            return (aColumn == Column::Label ? myLabelX : myValueX) + anIndent + 4.0f;
         }
 
         void MoveMouse(ImVec2 aPoint) { ImGui::GetIO().MousePos = aPoint; }
@@ -142,10 +147,11 @@ namespace PropertyTestSupport
             Frame(aRows);
         }
 
-        // The items in aColumn that take the mouse, top to bottom, one point on each.
-        std::vector<Spot> HoveredItems(Column aColumn, const Rows& aRows)
+        // The items in aColumn (indented by anIndent) that take the mouse, top to bottom, one point
+        // on each.
+        std::vector<Spot> HoveredItems(Column aColumn, const Rows& aRows, float anIndent = 0.0f)
         {
-            const float anX = ProbeX(aColumn, aRows);
+            const float anX = ProbeX(aColumn, aRows, anIndent);
             std::vector<Spot> spots;
             for (float y = 1.0f; y < WINDOW_HEIGHT; y += SWEEP_STEP)
             {
@@ -164,9 +170,9 @@ namespace PropertyTestSupport
 
         // The point of the item anId in aColumn; fails the test when no item there has that id.
         // The rows may fill in anId as they draw.
-        ImVec2 FindItem(const ImGuiID& anId, Column aColumn, const Rows& aRows)
+        ImVec2 FindItem(const ImGuiID& anId, Column aColumn, const Rows& aRows, float anIndent = 0.0f)
         {
-            for (const Spot& spot : HoveredItems(aColumn, aRows))
+            for (const Spot& spot : HoveredItems(aColumn, aRows, anIndent))
             {
                 if (spot.myId == anId)
                 {
@@ -265,4 +271,37 @@ namespace PropertyTestSupport
         std::vector<char> myPayload;
         std::vector<ImGuiKey> myReleasedKeys;
     };
+
+    // Every editor is reached the way a host reaches it: through the value's property type. An
+    // unlabelled editor opens no row of its own, so the host gives it a cell.
+    template <typename T>
+    bool Edit(T& aValue, const char* aLabel, const char* aTooltip = nullptr)
+    {
+        if (!aLabel)
+        {
+            ImGui::TableNextRow();
+            ImGui::TableSetColumnIndex(1);
+        }
+        return Vra::PropertyType<T>::Get().DrawEditor(&aValue, aLabel, aTooltip);
+    }
+
+    // One step of an ImGui id path: a pushed label or index.
+    using IdStep = std::variant<const char*, int>;
+
+    // The id ImGui gives the last step of somePath once the steps before it are pushed, as the
+    // editors push them below the table; call inside the table.
+    inline ImGuiID WidgetId(std::initializer_list<IdStep> somePath)
+    {
+        const std::vector<IdStep> steps(somePath);
+        for (std::size_t index = 0; index + 1 < steps.size(); ++index)
+        {
+            std::visit([](auto aStep) { ImGui::PushID(aStep); }, steps[index]);
+        }
+        const ImGuiID id = std::visit([](auto aStep) { return ImGui::GetCurrentWindow()->GetID(aStep); }, steps.back());
+        for (std::size_t index = 0; index + 1 < steps.size(); ++index)
+        {
+            ImGui::PopID();
+        }
+        return id;
+    }
 }

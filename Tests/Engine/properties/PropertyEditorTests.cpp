@@ -1,21 +1,20 @@
 #include "ImGuiTableHost.h"
 
 #include "properties/PropertyEditors.h"
-#include "properties/PropertyTypes.h"
 #include "stringRegistry/StringRegistry.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
-#include <initializer_list>
 #include <type_traits>
 #include <utility>
-#include <variant>
 #include <vector>
 
 using PropertyTestSupport::ImGuiTableHost;
 using Column = ImGuiTableHost::Column;
+using PropertyTestSupport::Edit;
+using PropertyTestSupport::WidgetId;
 using Vra::CopyOnWriteWrapper;
 using Vra::StringId;
 using Vra::StringRegistry;
@@ -26,42 +25,9 @@ namespace
     using ClipValue = CopyOnWriteWrapper<Vra::AnimationClipReference>;
     using SpriteValue = CopyOnWriteWrapper<Vra::SceneSprite>;
 
-    // Every editor is reached the way a host reaches it: through the value's property type. An
-    // unlabelled editor opens no row of its own, so the host gives it a cell.
-    template <typename T>
-    bool Edit(T& aValue, const char* aLabel, const char* aTooltip = nullptr)
-    {
-        if (!aLabel)
-        {
-            ImGui::TableNextRow();
-            ImGui::TableSetColumnIndex(1);
-        }
-        return Vra::PropertyType<T>::Get().DrawEditor(&aValue, aLabel, aTooltip);
-    }
-
     StringId Intern(const std::string& aText)
     {
         return StringRegistry::RegisterOrGet(aText);
-    }
-
-    // One step of an ImGui id path: a pushed label or index.
-    using IdStep = std::variant<const char*, int>;
-
-    // The id ImGui gives the last step of somePath once the steps before it are pushed, as the
-    // editors push them below the table; call inside the table.
-    ImGuiID WidgetId(std::initializer_list<IdStep> somePath)
-    {
-        const std::vector<IdStep> steps(somePath);
-        for (std::size_t index = 0; index + 1 < steps.size(); ++index)
-        {
-            std::visit([](auto aStep) { ImGui::PushID(aStep); }, steps[index]);
-        }
-        const ImGuiID id = std::visit([](auto aStep) { return ImGui::GetCurrentWindow()->GetID(aStep); }, steps.back());
-        for (std::size_t index = 0; index + 1 < steps.size(); ++index)
-        {
-            ImGui::PopID();
-        }
-        return id;
     }
 
     class PropertyEditors : public ::testing::Test
