@@ -91,6 +91,7 @@ namespace PropertyTestSupport
                 const ImGuiTable* table = ImGui::GetCurrentTable();
                 myLabelX = table->Columns[0].WorkMinX;
                 myValueX = table->Columns[1].WorkMinX;
+                myValueMaxX = table->Columns[1].WorkMaxX;
                 ImGui::EndTable();
             }
             const std::string drawn = GImGui->LogBuffer.c_str();
@@ -118,6 +119,7 @@ namespace PropertyTestSupport
 
         float LabelX() const { return myLabelX; }
         float ValueX() const { return myValueX; }
+        float ValueMaxX() const { return myValueMaxX; }
         // A little right of where aColumn's content starts (and anIndent further), as the rows lay out.
         float ProbeX(Column aColumn, const Rows& aRows, float anIndent = 0.0f)
         {
@@ -266,6 +268,7 @@ namespace PropertyTestSupport
         ImGuiContext* myContext = nullptr;
         float myLabelX = 0.0f;
         float myValueX = 0.0f;
+        float myValueMaxX = 0.0f;
         bool myPayloadActive = false;
         std::string myPayloadType;
         std::vector<char> myPayload;
@@ -283,6 +286,18 @@ namespace PropertyTestSupport
             ImGui::TableSetColumnIndex(1);
         }
         return Vra::PropertyType<T>::Get().DrawEditor(&aValue, aLabel, aTooltip);
+    }
+
+    // How many separators aDrawn shows: ImGui logs each as a line of 32 dashes.
+    inline int SeparatorCount(const std::string& aDrawn)
+    {
+        const std::string line(32, '-');
+        int count = 0;
+        for (std::size_t at = aDrawn.find(line); at != std::string::npos; at = aDrawn.find(line, at + line.size()))
+        {
+            ++count;
+        }
+        return count;
     }
 
     // One step of an ImGui id path: a pushed label or index.

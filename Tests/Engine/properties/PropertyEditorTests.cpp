@@ -168,10 +168,12 @@ namespace
         T value = aCase.myStart;
         std::vector<bool> results;
         ImVec2 widget;
+        float widgetEnd = 0.0f;
         const ImGuiTableHost::Rows rows = [&]
         {
             results.push_back(Edit(value, aLabel));
             widget = ImGui::GetItemRectMin();
+            widgetEnd = ImGui::GetItemRectMax().x;
         };
         aHost.Frame(rows);
         const std::string drawn = aHost.Frame(rows);
@@ -179,6 +181,16 @@ namespace
         if (aLabel)
         {
             EXPECT_NE(drawn.find(aLabel), std::string::npos) << drawn;
+        }
+        if (aLabel)
+        {
+            // One separator above the label, one above the widget, which fills the value column.
+            EXPECT_EQ(PropertyTestSupport::SeparatorCount(drawn), 2) << drawn;
+            EXPECT_NEAR(widgetEnd, aHost.ValueMaxX(), 2.0f);
+        }
+        else
+        {
+            EXPECT_EQ(PropertyTestSupport::SeparatorCount(drawn), 0) << drawn;
         }
         const ImVec2 start(widget.x + 3.0f, widget.y + 4.0f);
         aHost.MoveMouse(start);
@@ -453,10 +465,14 @@ namespace
         bool result = true;
         std::string drawn = this->myHost.Frame([&] { result = Edit(value, TestFixture::Case().myLabel); });
         EXPECT_FALSE(result);
+        std::size_t at = 0;
         for (const char* shown : {TestFixture::Case().myLabel, "Path", "levels/cave.vrs", "Clear"})
         {
-            EXPECT_NE(drawn.find(shown), std::string::npos) << shown << " in " << drawn;
+            const std::size_t found = drawn.find(shown, at);
+            EXPECT_NE(found, std::string::npos) << shown << " in " << drawn;
+            at = found == std::string::npos ? at : found;
         }
+        EXPECT_EQ(PropertyTestSupport::SeparatorCount(drawn), 2) << "the sub-rows have none: " << drawn;
         decltype(value) empty;
         drawn = this->myHost.Frame([&] { Edit(empty, TestFixture::Case().myLabel); });
         EXPECT_NE(drawn.find("None"), std::string::npos) << drawn;
@@ -591,6 +607,7 @@ namespace
             ASSERT_NE(found, std::string::npos) << shown << " after " << at << " in " << drawn;
             at = found + 1;
         }
+        EXPECT_EQ(PropertyTestSupport::SeparatorCount(drawn), 2) << "the sub-rows have none: " << drawn;
         EXPECT_EQ(myHost.DropTargets(".dds", [&] { Edit(value, "Sprite"); }).size(), 4u);
     }
 
