@@ -38,7 +38,9 @@ namespace Vra::impl
             return aPath ? aPath.GetPointer() : "None";
         }
 
-        void DrawLabelCell(const char* aLabel, const char* aTooltip)
+        // The labelled row: label (and help marker) in column 0, then on to column 1. The label is
+        // shown as it stands, never read as a format.
+        void BeginLabelledRow(const char* aLabel, const char* aTooltip)
         {
             BeginPropertyLabel(false);
             ImGui::TextUnformatted(aLabel);
@@ -46,12 +48,6 @@ namespace Vra::impl
             {
                 DrawHelpMarker(aTooltip, true);
             }
-        }
-
-        // The labelled row: label (and help marker) in column 0, then on to column 1.
-        void BeginLabelledRow(const char* aLabel, const char* aTooltip)
-        {
-            DrawLabelCell(aLabel, aTooltip);
             BeginPropertyValue(false);
         }
 
