@@ -6,7 +6,7 @@
 #include <string>
 
 // Damaged files that a loader once mishandled, kept as seeds of the fuzz corpora
-// (Tests/fuzz/corpus/<target>/<name>, written by Tools/fuzz/make_bad_inputs.py).
+// (Tests/fuzz/corpus/<target>/<name>, written by Tools/fuzz/make_fuzz_corpus.py).
 namespace BadInputFiles
 {
     inline std::filesystem::path Path(const std::string& aTarget, const std::string& aName)

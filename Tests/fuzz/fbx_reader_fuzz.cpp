@@ -1,5 +1,5 @@
 // libFuzzer target for the FBX reader: any bytes go through import, the scene conversions and
-// transform evaluation; build and run with Tests/fuzz/run_fbx_fuzz.sh.
+// transform evaluation; see Tests/fuzz/CMakeLists.txt.
 #include "fbx/Fbx.h"
 
 #include <cstddef>

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-# Writes the small damaged files that the loaders once mishandled into the fuzz corpora
-# (Tests/fuzz/corpus/<target>/). The unit tests read the same files, so each stays a regression
-# test as well as a fuzzing seed. Run from anywhere:
-#   python3 Tools/fuzz/make_bad_inputs.py [corpus folder]
+# Writes the fuzz corpora's seeds (Tests/fuzz/corpus/<target>/): a few well-formed inputs for each
+# reader, and the small damaged files that the loaders once mishandled. The unit tests read the
+# damaged ones too, so each stays a regression test as well as a seed. Run from anywhere:
+#   python3 Tools/fuzz/make_fuzz_corpus.py [corpus folder]
 import os
 import struct
 import sys
@@ -12,7 +12,9 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 CORPUS = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else os.path.join(ROOT, "Tests", "fuzz", "corpus")
 
 # The property reader's fuzz input: one byte naming the type by its registration index, then JSON.
-INT_TYPE_INDEX = 6
+PROPERTY_TYPES = ["Model", "Sprite", "Scene", "Animation Clip", "Pose", "Bool", "Int", "Float", "Float2", "Float3",
+                  "Float4", "Color", "StringId"]
+INT_TYPE_INDEX = PROPERTY_TYPES.index("Int")
 
 
 def write(folder, name, data):
@@ -57,7 +59,49 @@ def png_chunk(kind, data):
     return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
 
 
+def dds_rgba8(width, height):
+    # A legacy header: size, flags (caps, height, width, pixel format), height, width, pitch, depth, mips.
+    header = struct.pack("<4sIIIIIII", b"DDS ", 124, 0x100F, height, width, width * 4, 0, 1) + bytes(44)
+    pixel_format = struct.pack("<IIIIIIII", 32, 0x41, 0, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000)
+    caps = struct.pack("<IIIII", 0x1000, 0, 0, 0, 0)
+    return header + pixel_format + caps + bytes(range(width * height * 4))
+
+
+def write_seeds():
+    write("dds", "rgba8_4x4.dds", dds_rgba8(4, 4))
+    values = {
+        "Model": '{"path": "Models/SM_Box.fbx", "textures": [["Textures/T_Box_c.dds", "Textures/T_Box_n.dds"]]}',
+        "Sprite": '{"texturePath": "Sprites/S_Snow.dds", "textures": ["a.dds", "b.dds"], "pivot": [0.5, 1], "size": [64, 32]}',
+        "Scene": '{"scene_path": "levels/level_2_01.vrs"}',
+        "Animation Clip": '{"clip_path": "Animations/A_Walk.fbx"}',
+        "Pose": 'null',
+        "Bool": 'true',
+        "Int": '-12',
+        "Float": '2.5',
+        "Float2": '[1, 2]',
+        "Float3": '[1, 2, 3]',
+        "Float4": '[1, 2, 3, 4]',
+        "Color": '[0.5, 0.25, 1, 1]',
+        "StringId": '"Player"',
+    }
+    for index, name in enumerate(PROPERTY_TYPES):
+        write("property", name.lower().replace(" ", "_"), bytes([index]) + values[name].encode())
+    write("settings", "complete.json", """{"assets_path": {"engine": "e", "game": "g", "cooked": "c"},
+ "window_settings": {"title": "T", "clear_color": {"r": 0.1, "g": 0.2, "b": 0.3, "a": 1},
+  "window_size": {"w": 1600, "h": 900}, "render_size": {"w": 800, "h": 450}, "enable_vsync": true,
+  "start_in_fullscreen": false, "start_maximized": false, "borderless": true},
+ "debug_features": ["Fps", "Filewatcher"], "multisampling": "Low"}""")
+    write("scene", "object", """{"name": "Crate", "path": "Level/Props", "object-definition": "Def1",
+ "transform": [1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 100, 200, 0, 1], "scale": [2, 2, 2],
+ "properties": [{"name": "Health", "type": "Int", "value": 3}, {"name": "Tint", "type": "Color", "value": [1, 0, 0, 1]},
+  {"name": "Look", "type": "Sprite", "value": {"textures": ["Sprites/S_Crate.dds"], "pivot": [0.5, 1]}}]}""")
+    write("scene", "definition.vro", """{"parent-object-definition": "", "properties": [
+ {"name": "Health", "is-dynamic": false, "is-per-instance": true, "type": "Int", "value": 3},
+ {"name": "Tag", "group": "Game", "description": "d", "is-dynamic": true, "is-per-instance": false, "type": "StringId", "value": "Crate"}]}""")
+
+
 def main():
+    write_seeds()
     # An 18-byte Targa header that declares 65535 by 65535 pixels and holds none.
     write("tga", "declares_65535_squared.tga", targa_header(65535, 65535, 32))
 
