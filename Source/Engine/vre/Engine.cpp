@@ -35,8 +35,9 @@ namespace Vra
 
     void Engine::Shutdown()
     {
-        // First of all, engine or not: the factory's models hold GPU buffers and its reload
-        // callbacks sit in the file watcher.
+        // First of all, engine or not: the factory's models hold GPU buffers, which must go
+        // before the device does. Its reload callbacks stay in the file watcher until the engine
+        // goes; they look the factory up when they run and do nothing once it is gone.
         ModelFactory::Destroy();
         if (!ourInstance)
         {

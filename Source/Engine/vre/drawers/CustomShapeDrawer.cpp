@@ -12,24 +12,15 @@ namespace Vra
     {
         myMaxVertexCount = MAX_VERTEX_COUNT;
 
-        BufferDesc constants;
-        constants.myByteWidth = CONSTANT_BUFFER_SIZE;
-        constants.myUsage = Usage::Dynamic;
-        constants.myBindFlags = BIND_CONSTANT_BUFFER;
-        constants.myCpuAccessFlags = CPU_ACCESS_WRITE;
-        if (FAILED(DX11::Device->CreateBuffer(constants, nullptr, &myConstantBuffer)))
+        myConstantBuffer = CreateDynamicConstantBuffer(CONSTANT_BUFFER_SIZE);
+        if (!myConstantBuffer)
         {
             return false;
         }
 
         LoadShaders("shaders/custom_shape_VS", "shaders/custom_shape_PS", {});
 
-        BufferDesc vertices;
-        vertices.myByteWidth = myMaxVertexCount * VERTEX_SIZE;
-        vertices.myUsage = Usage::Dynamic;
-        vertices.myBindFlags = BIND_VERTEX_BUFFER;
-        vertices.myCpuAccessFlags = CPU_ACCESS_WRITE;
-        DX11::Device->CreateBuffer(vertices, nullptr, &myVertexBuffer);
+        myVertexBuffer = CreateDynamicVertexBuffer(myMaxVertexCount * VERTEX_SIZE);
         return true;
     }
 

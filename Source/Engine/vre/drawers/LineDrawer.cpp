@@ -19,12 +19,7 @@ namespace Vra
         myLinePoints[1].myPosition[1] = -0.5f;
         myLinePoints[1].myPosition[2] = 0.0f;
 
-        BufferDesc vertices;
-        vertices.myByteWidth = VERTEX_BUFFER_SIZE;
-        vertices.myUsage = Usage::Dynamic;
-        vertices.myBindFlags = BIND_VERTEX_BUFFER;
-        vertices.myCpuAccessFlags = CPU_ACCESS_WRITE;
-        DX11::Device->CreateBuffer(vertices, nullptr, &myVertexBuffer);
+        myVertexBuffer = CreateDynamicVertexBuffer(VERTEX_BUFFER_SIZE);
         return true;
     }
 

@@ -18,12 +18,8 @@ namespace Vra
     {
         myIsLoaded = false;
 
-        BufferDesc instances;
-        instances.myByteWidth = BATCH_SIZE * sizeof(SpriteInstance);
-        instances.myUsage = Usage::Dynamic;
-        instances.myBindFlags = BIND_VERTEX_BUFFER;
-        instances.myCpuAccessFlags = CPU_ACCESS_WRITE;
-        if (FAILED(DX11::Device->CreateBuffer(instances, nullptr, &myInstanceBuffer)))
+        myInstanceBuffer = CreateDynamicVertexBuffer(BATCH_SIZE * sizeof(SpriteInstance));
+        if (!myInstanceBuffer)
         {
             return;
         }
@@ -42,14 +38,8 @@ namespace Vra
             { { 1.0f, -1.0f, 0.0f, 1.0f }, { 4, 0, 0, 0 } },
             { { 0.0f, 0.0f, 0.0f, 1.0f }, { 5, 0, 0, 0 } },
         } };
-        BufferDesc quad;
-        quad.myByteWidth = sizeof(myQuadVertices);
-        quad.myUsage = Usage::Dynamic;
-        quad.myBindFlags = BIND_VERTEX_BUFFER;
-        quad.myCpuAccessFlags = CPU_ACCESS_WRITE;
-        SubresourceData initialData;
-        initialData.mySysMem = myQuadVertices.data();
-        myIsLoaded = SUCCEEDED(DX11::Device->CreateBuffer(quad, &initialData, &myQuadVertexBuffer));
+        myQuadVertexBuffer = CreateDynamicVertexBuffer(sizeof(myQuadVertices), myQuadVertices.data());
+        myIsLoaded = myQuadVertexBuffer != nullptr;
     }
 
     SpriteBatchScope SpriteDrawer::BeginBatch(const SpriteSharedData& aSharedData)

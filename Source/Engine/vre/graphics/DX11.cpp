@@ -49,19 +49,34 @@ namespace Vra
         return {SrgbToLinear(aColor.r), SrgbToLinear(aColor.g), SrgbToLinear(aColor.b), aColor.a};
     }
 
+    namespace
+    {
+        Ref<Buffer> CreateDynamicBuffer(std::uint32_t aSize, std::uint32_t aBindFlags, const void* someInitialData)
+        {
+            BufferDesc description;
+            description.myByteWidth = aSize;
+            description.myUsage = Usage::Dynamic;
+            description.myBindFlags = aBindFlags;
+            description.myCpuAccessFlags = CPU_ACCESS_WRITE;
+            SubresourceData initialData;
+            initialData.mySysMem = someInitialData;
+            Ref<Buffer> buffer;
+            if (FAILED(DX11::Device->CreateBuffer(description, someInitialData ? &initialData : nullptr, &buffer)))
+            {
+                return nullptr;
+            }
+            return buffer;
+        }
+    }
+
     Ref<Buffer> CreateDynamicConstantBuffer(std::uint32_t aSize)
     {
-        BufferDesc description;
-        description.myByteWidth = aSize;
-        description.myUsage = Usage::Dynamic;
-        description.myBindFlags = BIND_CONSTANT_BUFFER;
-        description.myCpuAccessFlags = CPU_ACCESS_WRITE;
-        Ref<Buffer> buffer;
-        if (FAILED(DX11::Device->CreateBuffer(description, nullptr, &buffer)))
-        {
-            return nullptr;
-        }
-        return buffer;
+        return CreateDynamicBuffer(aSize, BIND_CONSTANT_BUFFER, nullptr);
+    }
+
+    Ref<Buffer> CreateDynamicVertexBuffer(std::uint32_t aSize, const void* someInitialData)
+    {
+        return CreateDynamicBuffer(aSize, BIND_VERTEX_BUFFER, someInitialData);
     }
 
     DX11::DX11()

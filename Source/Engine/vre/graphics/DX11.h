@@ -88,4 +88,8 @@ namespace Vra
     // A constant buffer of aSize bytes on the device, rewritten by the CPU through write-discard
     // maps; none when the device refuses it.
     Platform::Gpu::Ref<Platform::Gpu::Buffer> CreateDynamicConstantBuffer(std::uint32_t aSize);
+
+    // A vertex buffer of aSize bytes rewritten by the CPU through maps, filled from someInitialData
+    // when given; none when the device refuses it.
+    Platform::Gpu::Ref<Platform::Gpu::Buffer> CreateDynamicVertexBuffer(std::uint32_t aSize, const void* someInitialData = nullptr);
 }

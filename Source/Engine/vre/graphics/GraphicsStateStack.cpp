@@ -101,6 +101,16 @@ namespace Vra
             }
             return view;
         }
+
+        // Orthographic over the back buffer in pixels, origin at the bottom left, no transform.
+        Camera MakeScreenSpaceCamera()
+        {
+            const Vector2<std::uint32_t> size = DX11::GetBackBufferSize();
+            Camera camera;
+            camera.SetOrthographicProjection(0.0f, static_cast<float>(size.x), 0.0f, static_cast<float>(size.y), -1.0f, 1.0f);
+            camera.myTransform = Matrix4x4();
+            return camera;
+        }
     }
 
     GraphicsStateStack::GraphicsStateStack(Services someServices)
@@ -205,9 +215,7 @@ namespace Vra
         state.mySamplerFilter = static_cast<std::uint32_t>(SamplerFilter::Anisotropic);
         state.mySamplerAddressMode = static_cast<std::uint32_t>(SamplerAddressMode::Wrap);
         state.myObjectVersion = 0;
-        const Vector2<std::uint32_t> size = DX11::GetBackBufferSize();
-        state.myCamera.SetOrthographicProjection(0.0f, static_cast<float>(size.x), 0.0f, static_cast<float>(size.y), -1.0f, 1.0f);
-        state.myCamera.myTransform = Matrix4x4();
+        state.myCamera = MakeScreenSpaceCamera();
         return state;
     }
 
@@ -273,11 +281,7 @@ namespace Vra
 
     void GraphicsStateStack::SetScreenSpaceCamera()
     {
-        const Vector2<std::uint32_t> size = DX11::GetBackBufferSize();
-        Camera camera;
-        camera.SetOrthographicProjection(0.0f, static_cast<float>(size.x), 0.0f, static_cast<float>(size.y), -1.0f, 1.0f);
-        camera.myTransform = Matrix4x4();
-        SetCamera(camera);
+        SetCamera(MakeScreenSpaceCamera());
     }
 
     void GraphicsStateStack::BindSamplers(const RenderState& aState)
