@@ -1,0 +1,22 @@
+# Runs COMMAND (a list) and passes when the sanitizer reported something and every report it
+# printed names MARKER: the planted fault is found, and nothing the suppressions should skip
+# came through. Reports start with the text in START (a regular expression).
+execute_process(COMMAND ${COMMAND} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+string(REGEX MATCHALL "${START}" starts "${output}")
+list(LENGTH starts count)
+if(count EQUAL 0)
+    message(FATAL_ERROR "No report (exit status ${result}); the planted fault went unseen:\n${output}")
+endif()
+string(REPLACE ";" "," flat "${output}")
+string(REGEX REPLACE "${START}" ";@@REPORT@@" marked "${flat}")
+set(index 0)
+foreach(piece IN LISTS marked)
+    if(index GREATER 0)
+        string(FIND "${piece}" "${MARKER}" at)
+        if(at EQUAL -1)
+            message(FATAL_ERROR "A report that does not name ${MARKER} came through:\n${output}")
+        endif()
+    endif()
+    math(EXPR index "${index} + 1")
+endforeach()
+message(STATUS "${count} report(s), each naming ${MARKER}")
