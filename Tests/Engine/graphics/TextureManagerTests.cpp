@@ -153,6 +153,19 @@ namespace
         EXPECT_FALSE(myWatcher->IsThreadStarted());
     }
 
+    TEST_F(TextureManagerTest, PlaceholderPathsListOnlyWhatFellBackOnce)
+    {
+        const std::string loaded = Place("legacy_rgba8.dds", "a.dds");
+        myManager->GetTexture(loaded.c_str(), TextureSrgbMode::ForceSrgb);
+        EXPECT_TRUE(myManager->GetPlaceholderPaths().empty());
+        const std::string second = (myFolder.Path() / "z_missing.dds").string();
+        const std::string first = (myFolder.Path() / "b_missing.dds").string();
+        myManager->GetTexture(second.c_str(), TextureSrgbMode::ForceSrgb);
+        myManager->GetTexture(first.c_str(), TextureSrgbMode::AsFile);
+        myManager->GetTexture(first.c_str(), TextureSrgbMode::AsFile);
+        EXPECT_EQ(myManager->GetPlaceholderPaths(), (std::vector<std::string>{ first, second }));
+    }
+
     TEST_F(TextureManagerTest, NullPathCountsAsEmpty)
     {
         TextureResource* placeholder = myManager->GetTexture(nullptr, TextureSrgbMode::AsFile);

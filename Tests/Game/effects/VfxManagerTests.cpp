@@ -145,6 +145,18 @@ namespace
         EXPECT_NEAR(instance.mySprite.mySize.x, 15.0f, 1e-3f) << "0.3 s of a 0.2 s lifetime: half way again";
     }
 
+    TEST_F(VfxManagerTest, StoppingTheLoopsEndsOnlyTheLoopingEffects)
+    {
+        Load(Effect("Loop", "\"framesX\": 2, \"frameTime\": 0.1") + ", " + Effect("Once", "\"framesX\": 4, \"frameTime\": 0.1"));
+        Spawn("Loop", true);
+        Spawn("Once");
+        Spawn("Loop", true);
+        myManager.StopLooping();
+        ASSERT_EQ(myManager.GetInstances().size(), 1u);
+        EXPECT_FALSE(myManager.GetInstances()[0].myIsLooping);
+        EXPECT_EQ(myManager.GetInstances()[0].myDefinition, myManager.FindDefinition("Once"));
+    }
+
     TEST_F(VfxManagerTest, SpawnFillsTheSpriteAndFlipMirrorsIt)
     {
         Load(Effect("Dash", "\"framesX\": 2, \"pivot\": [0.25, 1.0], \"startSize\": [12, 14]"));

@@ -7,6 +7,7 @@
 #include "loaders/TextureUploader.h"
 #include "settings/Settings.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <vector>
@@ -229,6 +230,21 @@ namespace Vra
                                                                Format::R8G8B8A8_UNORM, pixels.data());
         }
         return myMissingTextureView;
+    }
+
+    std::vector<std::string> TextureManager::GetPlaceholderPaths() const
+    {
+        std::lock_guard lock(myMutex);
+        std::vector<std::string> paths;
+        for (const auto& [key, resource] : myCache)
+        {
+            if (resource && resource->myIsPlaceholder)
+            {
+                paths.push_back(resource->myRequestedPath);
+            }
+        }
+        std::sort(paths.begin(), paths.end());
+        return paths;
     }
 
     void TextureManager::ShowPlaceholder(TextureResource& aResource, const std::string& aPath, TextureSrgbMode aMode)

@@ -9,6 +9,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace Platform::Gpu
 {
@@ -59,6 +60,8 @@ namespace Vra
         TextureResource* GetDefaultTexture() const { return myDefaultTexture.get(); }
         const TextureResource::View& GetMissingTextureView() const { return myMissingTextureView; }
         const TextureResource::View& GetFlatNormalView() const { return myFlatNormalView; }
+        // The requested paths of the cached textures that show the placeholder, sorted.
+        std::vector<std::string> GetPlaceholderPaths() const;
 
         // The requested path with "#SRGB" or "#NO_SRGB" appended for modes 1 and 2.
         static std::string MakeKey(const std::string& aPath, TextureSrgbMode aMode);

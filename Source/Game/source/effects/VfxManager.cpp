@@ -260,6 +260,12 @@ void VfxManager::Update(float aDeltaTime)
                       myInstances.end());
 }
 
+void VfxManager::StopLooping()
+{
+    myInstances.erase(std::remove_if(myInstances.begin(), myInstances.end(), [](const VfxInstance& anInstance) { return anInstance.myIsLooping; }),
+                      myInstances.end());
+}
+
 void VfxManager::Render() const
 {
     Vra::Engine* const engine = Vra::Engine::GetInstance();

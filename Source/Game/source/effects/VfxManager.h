@@ -32,6 +32,8 @@ public:
     // frames, is reported and spawns nothing.
     void Spawn(const std::string& aName, const Vra::Vector2f& aPosition, bool aLoop, bool aFlipX, float aRotation);
     void Update(float aDeltaTime);
+    // Ends every looping effect at once (a level's effect blocks, when the level goes).
+    void StopLooping();
     // One sprite batch per effect, with the current graphics state.
     void Render() const;
 

@@ -72,6 +72,11 @@ LevelState::~LevelState()
         myPlayer.reset();
     }
     PromptBox::Dismiss(true);
+    // The level's looping effect blocks would otherwise go on in every screen after it.
+    if (myHasSpawnedVfxBlocks)
+    {
+        VfxManager::GetInstance().StopLooping();
+    }
 }
 
 bool LevelState::OnInit()
@@ -114,6 +119,7 @@ bool LevelState::OnInit()
     for (const VfxBlock& block : myVfxBlocks)
     {
         VfxManager::GetInstance().Spawn(block.myName, block.myPosition, block.myIsLooping, false, 0.0f);
+        myHasSpawnedVfxBlocks = true;
     }
     for (const LevelEcho& echo : myLevelEchoes)
     {

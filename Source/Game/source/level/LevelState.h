@@ -172,4 +172,6 @@ private:
     bool myIsAbandoned = false;
     // Beetles built on a loading task start their idle sound on the main thread.
     bool myArePadSoundsPending = false;
+    // Only a level that started its effect blocks ends the looping effects when it goes.
+    bool myHasSpawnedVfxBlocks = false;
 };
