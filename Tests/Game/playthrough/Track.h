@@ -1,0 +1,278 @@
+#pragma once
+#include "level/LevelState.h"
+#include "objects/Checkpoint.h"
+#include "overlays/Transition.h"
+#include "player/Player.h"
+#include "screens/MainMenuState.h"
+#include "shell/GameWorld.h"
+#include "shell/SceneState.h"
+
+#include "Engine.h"
+#include "InputHandler.h"
+#include "window/WindowMessages.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <typeinfo>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// An input track: one step a line, "<frames> [keys] [until <condition>]". A step holds its keys
+// for that many frames (a key held across steps stays down; leave it out of one step to press it
+// again). With "until", the frame count is the most the step may take: it ends on the first
+// frame after which the condition holds, and the track fails if it never does; "0 until ..."
+// checks the condition at once. "#" starts a comment. Conditions: "level <scene path>" (the top
+// screen plays that level), "menu" (the top screen is the main menu), "ended" (the
+// screens have ended), "dead", "alive", "checkpoint" (the
+// level's checkpoint is reached), "grounded", "x> <n>", "x< <n>", "y> <n>", "y< <n>" (the bird).
+namespace ContentGame
+{
+    struct TrackStep
+    {
+        int myFrames = 0;
+        std::set<int> myKeys;
+        std::vector<std::string> myCondition;
+        std::string mySource;
+    };
+
+    inline const std::map<std::string, int>& KeyNames()
+    {
+        static const std::map<std::string, int> names{ { "Left", 0x25 }, { "Up", 0x26 }, { "Right", 0x27 }, { "Down", 0x28 },
+                                                       { "Z", 'Z' },     { "X", 'X' },  { "C", 'C' },      { "Space", 0x20 },
+                                                       { "Escape", 0x1B }, { "Enter", 0x0D } };
+        return names;
+    }
+
+    // The steps of the track file; an unreadable line is an error naming file and line.
+    inline std::vector<TrackStep> ReadTrack(const std::filesystem::path& aFile, std::string& anError)
+    {
+        std::vector<TrackStep> steps;
+        std::ifstream file(aFile);
+        if (!file)
+        {
+            anError = "cannot open " + aFile.string();
+            return steps;
+        }
+        int number = 0;
+        for (std::string line; std::getline(file, line);)
+        {
+            ++number;
+            const std::string where = aFile.filename().string() + ":" + std::to_string(number);
+            std::istringstream words(line.substr(0, line.find('#')));
+            std::string word;
+            if (!(words >> word))
+            {
+                continue;
+            }
+            TrackStep step;
+            step.mySource = where + ": " + line;
+            char* end = nullptr;
+            step.myFrames = static_cast<int>(std::strtol(word.c_str(), &end, 10));
+            if (*end != '\0' || step.myFrames < 0)
+            {
+                anError = where + ": a step starts with its frame count";
+                return {};
+            }
+            bool isCondition = false;
+            while (words >> word)
+            {
+                if (isCondition)
+                {
+                    step.myCondition.push_back(word);
+                }
+                else if (word == "until")
+                {
+                    isCondition = true;
+                }
+                else if (const auto key = KeyNames().find(word); key != KeyNames().end())
+                {
+                    step.myKeys.insert(key->second);
+                }
+                else
+                {
+                    anError = where + ": unknown key " + word;
+                    return {};
+                }
+            }
+            static const std::set<std::string> conditions{ "level", "menu", "ended", "dead", "alive", "checkpoint",
+                                                           "grounded", "x>", "x<", "y>", "y<" };
+            if (isCondition && (step.myCondition.empty() || !conditions.contains(step.myCondition[0])))
+            {
+                anError = where + ": \"until\" needs a known condition";
+                return {};
+            }
+            steps.push_back(step);
+        }
+        return steps;
+    }
+
+    inline std::filesystem::path TrackFolder()
+    {
+        const char* source = std::getenv("VRA_SOURCE_DIR");
+        const std::filesystem::path here = source ? std::filesystem::path(source) / "Tests" / "Game" / "playthrough"
+                                                  : std::filesystem::path(__FILE__).parent_path();
+        return here / "tracks";
+    }
+    inline constexpr float FRAME_TIME = 1.0f / 60.0f;
+
+    // Plays tracks into a game object the way the main loop runs it, with a fixed frame time.
+    class TrackRunner
+    {
+    public:
+        TrackRunner(GameWorld& aWorld, CommonUtilities::InputHandler& anInput) : myWorld(aWorld), myInput(anInput) {}
+
+        // Keys go in as the window delivers them: a message when one goes down or comes up.
+        void SetKeys(const std::set<int>& someKeys)
+        {
+            for (int key : myHeldKeys)
+            {
+                if (!someKeys.contains(key))
+                {
+                    myInput.HandleMessage(Platform::WM_KEYUP, static_cast<Platform::WParam>(key), 0);
+                }
+            }
+            for (int key : someKeys)
+            {
+                if (!myHeldKeys.contains(key))
+                {
+                    myInput.HandleMessage(Platform::WM_KEYDOWN, static_cast<Platform::WParam>(key), 0);
+                }
+            }
+            myHeldKeys = someKeys;
+        }
+
+        // One frame of the main loop; false once the screens have ended. The update and the
+        // render submission are timed, the present is not.
+        bool Frame()
+        {
+            const auto start = std::chrono::steady_clock::now();
+            myInput.Update();
+            if (!myWorld.Update(FRAME_TIME, myInput))
+            {
+                return false;
+            }
+            myWorld.Render();
+            Transition& transition = *Transition::GetInstance();
+            transition.Update(FRAME_TIME);
+            transition.Render();
+            myMeasuredSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            ++myFrameCount;
+            Vra::Engine& engine = *Vra::Engine::GetInstance();
+            engine.EndFrame();
+            return engine.BeginFrame();
+        }
+
+        // Plays the steps; the first step whose condition fails ends it. Empty on success, else
+        // the step, the frame and where the bird was.
+        std::string Play(const std::vector<TrackStep>& someSteps, bool anIsTracing = false)
+        {
+            for (const TrackStep& step : someSteps)
+            {
+                SetKeys(step.myKeys);
+                const bool hasCondition = !step.myCondition.empty();
+                bool isMet = !hasCondition || (step.myFrames == 0 && Holds(step.myCondition));
+                for (int frame = 0; frame < step.myFrames; ++frame)
+                {
+                    if (!Frame())
+                    {
+                        if (hasCondition && step.myCondition[0] == "ended")
+                        {
+                            isMet = true;
+                            break;
+                        }
+                        return step.mySource + ": the screens ended at frame " + std::to_string(myFrameCount);
+                    }
+                    if (hasCondition && Holds(step.myCondition))
+                    {
+                        isMet = true;
+                        break;
+                    }
+                }
+                if (anIsTracing)
+                {
+                    std::cerr << step.mySource << " -> frame " << myFrameCount << Where() << std::endl;
+                }
+                if (!isMet)
+                {
+                    return step.mySource + ": not met by frame " + std::to_string(myFrameCount) + Where();
+                }
+            }
+            SetKeys({});
+            return {};
+        }
+
+        SceneState* TopScreen() const { return myWorld.GetSceneStateStack().GetTopState(); }
+        LevelState* TopLevel() const { return dynamic_cast<LevelState*>(TopScreen()); }
+        long GetFrameCount() const { return myFrameCount; }
+        double GetMeasuredSeconds() const { return myMeasuredSeconds; }
+
+        // Where the bird is, for a failing step.
+        std::string Where() const
+        {
+            std::ostringstream text;
+            LevelState* const level = TopLevel();
+            if (level && level->GetPlayer())
+            {
+                const CommonUtilities::Vector3f& position = level->GetPlayer()->GetPosition();
+                text << " (" << level->GetLevelPath() << ", bird at " << position.x << ", " << position.y
+                     << (level->GetPlayer()->IsGrounded() ? ", grounded" : "") << ")";
+            }
+            else if (SceneState* const top = TopScreen())
+            {
+                text << " (" << typeid(*top).name() << " on top)";
+            }
+            return text.str();
+        }
+
+        bool Holds(const std::vector<std::string>& aCondition) const
+        {
+            const std::string& what = aCondition[0];
+            LevelState* const level = TopLevel();
+            if (what == "menu")
+            {
+                return dynamic_cast<MainMenuState*>(TopScreen()) != nullptr;
+            }
+            if (what == "level")
+            {
+                return level && aCondition.size() > 1 && level->GetLevelPath() == aCondition[1];
+            }
+            Player* const bird = level ? level->GetPlayer() : nullptr;
+            if (!bird)
+            {
+                return false;
+            }
+            if (what == "dead" || what == "alive")
+            {
+                return bird->IsHazardHit() == (what == "dead");
+            }
+            if (what == "grounded")
+            {
+                return bird->IsGrounded();
+            }
+            if (what == "checkpoint")
+            {
+                return !level->GetCheckpoints().empty() && level->GetCheckpoints().front().myIsReached;
+            }
+            const float value = aCondition.size() > 1 ? std::strtof(aCondition[1].c_str(), nullptr) : 0.0f;
+            const CommonUtilities::Vector3f& position = bird->GetPosition();
+            if (what == "x>") return position.x > value;
+            if (what == "x<") return position.x < value;
+            if (what == "y>") return position.y > value;
+            if (what == "y<") return position.y < value;
+            return false;
+        }
+
+    private:
+        GameWorld& myWorld;
+        CommonUtilities::InputHandler& myInput;
+        std::set<int> myHeldKeys;
+        long myFrameCount = 0;
+        double myMeasuredSeconds = 0.0;
+    };
+}
