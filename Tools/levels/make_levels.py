@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Turns the level sources (*.level beside this script) into the scene folders the game reads.
 
-    make_levels.py <game asset folder> [<stamp file>]
+    make_levels.py [--sources <folder>] <game asset folder> [<stamp file>]
 
 For every source it writes <game>/levels/<name>.leveldata/<UUID> (one JSON object file per
 object) and, once for all levels, the object definitions <game>/definitions/O_*.vro. The UUIDs
@@ -363,11 +363,15 @@ def write_json(path, value):
 
 
 def main(arguments):
+    source_folder = HERE
+    if arguments[:1] == ["--sources"] and len(arguments) > 1:
+        source_folder = arguments[1]
+        arguments = arguments[2:]
     if len(arguments) not in (1, 2):
         print(__doc__.strip(), file=sys.stderr)
         return 2
     game_folder = arguments[0]
-    sources = sorted(os.path.join(HERE, name) for name in os.listdir(HERE) if name.endswith(".level"))
+    sources = sorted(os.path.join(source_folder, name) for name in os.listdir(source_folder) if name.endswith(".level"))
     try:
         levels = [read_level(source) for source in sources]
     except SourceError as error:

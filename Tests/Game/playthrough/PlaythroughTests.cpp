@@ -14,11 +14,11 @@ namespace
     };
 
     // Each track plays its level from the start to the hand-over to the next one (the last level
-    // to the end of its outro).
+    // to the end of its outro); the cave is played on the gamepad.
     constexpr LevelTrack LEVEL_TRACKS[] = {
         { "ForestToCave", "levels/level1.vrs", "level1.track" },
-        { "CaveToFinal", "levels/level_2_01.vrs", "level_2_01.track" },
-        { "FinalToOutro", "levels/level_3_01.vrs", "level_3_01.track" },
+        { "CaveToFinalOnTheGamepad", "levels/level_2_01.vrs", "level_2_01.track" },
+        { "FinalToTheEndOfTheOutro", "levels/level_3_01.vrs", "level_3_01_alone.track" },
     };
 
     class LevelPlaythrough : public ContentGameTest, public ::testing::WithParamInterface<LevelTrack>

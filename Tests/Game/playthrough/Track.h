@@ -9,34 +9,41 @@
 
 #include "Engine.h"
 #include "InputHandler.h"
+#include "input/Gamepad.h"
 #include "window/WindowMessages.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
-#include <iostream>
-#include <typeinfo>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 // An input track: one step a line, "<frames> [keys] [until <condition>]". A step holds its keys
-// for that many frames (a key held across steps stays down; leave it out of one step to press it
-// again). With "until", the frame count is the most the step may take: it ends on the first
-// frame after which the condition holds, and the track fails if it never does; "0 until ..."
-// checks the condition at once. "#" starts a comment. Conditions: "level <scene path>" (the top
-// screen plays that level), "menu" (the top screen is the main menu), "ended" (the
-// screens have ended), "dead", "alive", "checkpoint" (the
-// level's checkpoint is reached), "grounded", "x> <n>", "x< <n>", "y> <n>", "y< <n>" (the bird).
+// for that many frames: key names as in KeyNames, and "PadA", "PadX", "PadRB", ..., "StickLeft",
+// "StickRight" for the first gamepad (answered through the gamepad state source). A key held
+// across steps stays down; leave it out of one step to press it again. With "until", the frame
+// count is the most the step may take: it ends on the first frame after which the condition
+// holds, and the track fails if it never does; "0 until ..." checks the condition at once.
+// Conditions: "level <scene path>" (the top screen plays that level), "menu" (the top screen is
+// the main menu), "ended" (the screens have ended), "dead", "alive", "checkpoint" (the level's
+// checkpoint is reached), "grounded", "x> <n>", "x< <n>", "y> <n>", "y< <n>" (the bird).
+// "include <file>" plays another track of the same folder at that point; "#" starts a comment.
 namespace ContentGame
 {
     struct TrackStep
     {
         int myFrames = 0;
         std::set<int> myKeys;
+        // The first gamepad: buttons held and the left stick's x.
+        std::uint16_t myPadButtons = 0;
+        std::int16_t myStickX = 0;
         std::vector<std::string> myCondition;
         std::string mySource;
     };
@@ -46,6 +53,14 @@ namespace ContentGame
         static const std::map<std::string, int> names{ { "Left", 0x25 }, { "Up", 0x26 }, { "Right", 0x27 }, { "Down", 0x28 },
                                                        { "Z", 'Z' },     { "X", 'X' },  { "C", 'C' },      { "Space", 0x20 },
                                                        { "Escape", 0x1B }, { "Enter", 0x0D } };
+        return names;
+    }
+
+    inline const std::map<std::string, std::uint16_t>& PadButtonNames()
+    {
+        static const std::map<std::string, std::uint16_t> names{ { "PadA", Platform::GAMEPAD_A },         { "PadB", Platform::GAMEPAD_B },
+                                                                 { "PadX", Platform::GAMEPAD_X },         { "PadY", Platform::GAMEPAD_Y },
+                                                                 { "PadRB", Platform::GAMEPAD_RIGHT_SHOULDER }, { "PadStart", Platform::GAMEPAD_START } };
         return names;
     }
 
@@ -68,6 +83,22 @@ namespace ContentGame
             std::string word;
             if (!(words >> word))
             {
+                continue;
+            }
+            if (word == "include")
+            {
+                std::string included;
+                if (!(words >> included))
+                {
+                    anError = where + ": \"include\" names a track";
+                    return {};
+                }
+                const std::vector<TrackStep> more = ReadTrack(aFile.parent_path() / included, anError);
+                if (!anError.empty())
+                {
+                    return {};
+                }
+                steps.insert(steps.end(), more.begin(), more.end());
                 continue;
             }
             TrackStep step;
@@ -93,6 +124,14 @@ namespace ContentGame
                 else if (const auto key = KeyNames().find(word); key != KeyNames().end())
                 {
                     step.myKeys.insert(key->second);
+                }
+                else if (const auto button = PadButtonNames().find(word); button != PadButtonNames().end())
+                {
+                    step.myPadButtons = static_cast<std::uint16_t>(step.myPadButtons | button->second);
+                }
+                else if (word == "StickLeft" || word == "StickRight")
+                {
+                    step.myStickX = word == "StickLeft" ? -32767 : 32767;
                 }
                 else
                 {
@@ -126,6 +165,33 @@ namespace ContentGame
     {
     public:
         TrackRunner(GameWorld& aWorld, CommonUtilities::InputHandler& anInput) : myWorld(aWorld), myInput(anInput) {}
+        ~TrackRunner() { Platform::SetGamepadStateSource({}); }
+        TrackRunner(const TrackRunner&) = delete;
+        TrackRunner& operator=(const TrackRunner&) = delete;
+
+        // The first pad as the step holds it; a new packet number whenever its state changes.
+        void SetPad(std::uint16_t someButtons, std::int16_t aStickX)
+        {
+            if (someButtons == myPad.myGamepad.myButtons && aStickX == myPad.myGamepad.myThumbLeftX && myIsPadSet)
+            {
+                return;
+            }
+            myPad.myGamepad.myButtons = someButtons;
+            myPad.myGamepad.myThumbLeftX = aStickX;
+            ++myPad.myPacketNumber;
+            if (!myIsPadSet)
+            {
+                myIsPadSet = true;
+                Platform::SetGamepadStateSource([this](std::uint32_t aUser, Platform::GamepadInputState& aState) {
+                    if (aUser != 0)
+                    {
+                        return false;
+                    }
+                    aState = myPad;
+                    return true;
+                });
+            }
+        }
 
         // Keys go in as the window delivers them: a message when one goes down or comes up.
         void SetKeys(const std::set<int>& someKeys)
@@ -175,6 +241,10 @@ namespace ContentGame
             for (const TrackStep& step : someSteps)
             {
                 SetKeys(step.myKeys);
+                if (step.myPadButtons != 0 || step.myStickX != 0 || myIsPadSet)
+                {
+                    SetPad(step.myPadButtons, step.myStickX);
+                }
                 const bool hasCondition = !step.myCondition.empty();
                 bool isMet = !hasCondition || (step.myFrames == 0 && Holds(step.myCondition));
                 for (int frame = 0; frame < step.myFrames; ++frame)
@@ -204,6 +274,10 @@ namespace ContentGame
                 }
             }
             SetKeys({});
+            if (myIsPadSet)
+            {
+                SetPad(0, 0);
+            }
             return {};
         }
 
@@ -272,6 +346,8 @@ namespace ContentGame
         GameWorld& myWorld;
         CommonUtilities::InputHandler& myInput;
         std::set<int> myHeldKeys;
+        Platform::GamepadInputState myPad;
+        bool myIsPadSet = false;
         long myFrameCount = 0;
         double myMeasuredSeconds = 0.0;
     };
