@@ -1,10 +1,11 @@
 # The engine configuration beside the executable: <bin>/settings/Game.json. Its asset folders are
 # relative to the executable's folder, so they are worked out for this build tree.
 #
-# The game asset folder is <bin>/data, laid out by the build: the committed models, clips and
-# character textures of Content/Game are copied there, and the makers write the rest (levels,
-# definitions, sprites, fonts, video) beside them, so the build leaves the source tree unchanged.
-set(VRA_GAME_ASSETS_DIR ${VRA_BIN_DIR}/data)
+# The game asset folder is <bin>/game, laid out by the build: the committed models, clips and
+# character textures of Content/Game are copied there and the level maker writes the levels and
+# their definitions beside them (sprites, fonts and the video go to <bin>/data, which asset paths
+# try first), so the build leaves the source tree unchanged.
+set(VRA_GAME_ASSETS_DIR ${VRA_BIN_DIR}/game)
 file(RELATIVE_PATH VRA_ENGINE_ASSETS_FROM_BIN ${VRA_BIN_DIR} ${CMAKE_SOURCE_DIR}/Content/Engine)
 file(RELATIVE_PATH VRA_GAME_ASSETS_FROM_BIN ${VRA_BIN_DIR} ${VRA_GAME_ASSETS_DIR})
 configure_file(${CMAKE_SOURCE_DIR}/Content/settings/Game.json ${VRA_BIN_DIR}/settings/Game.json @ONLY)

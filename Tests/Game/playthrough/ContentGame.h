@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-// The whole game on the content pack the build made: the engine reads its assets from <bin>/data
-// and the game its tables from <bin>/settings, as the real executable does from <bin>.
+// The whole game on the content pack the build made: assets from <bin>/data and <bin>/game, the
+// tables from <bin>/settings, as the real executable reads them from <bin>.
 namespace ContentGame
 {
     namespace fs = std::filesystem;
@@ -30,9 +30,10 @@ namespace ContentGame
     inline constexpr float TRANSITION_SPEED = 0.7f;
     inline constexpr float TRANSITION_ACCELERATION = 1.5f;
 
+    // The build's game asset folder; sprites, fonts and engine textures lie in <bin>/data.
     inline fs::path GameAssets()
     {
-        return TestSupport::BinFolder() / "data";
+        return TestSupport::BinFolder() / "game";
     }
 
     // Everything the game writes on standard output, kept for the test and echoed on request.
@@ -93,7 +94,7 @@ namespace ContentGame
             const fs::path root = myFolder.Path();
             fs::create_directories(root / "settings");
             std::ofstream(root / "settings" / "Game.json")
-                << "{ \"assets_path\": { \"engine\": \"" << GameAssets().string() << "\", \"game\": \"" << GameAssets().string()
+                << "{ \"assets_path\": { \"engine\": \"" << (bin / "data").string() << "\", \"game\": \"" << GameAssets().string()
                 << "\", \"cooked\": \"" << (bin / "cooked").string() << "\" },\n"
                 << "  \"window_settings\": { \"title\": \"playthrough\", \"window_size\": { \"w\": " << SCREEN_WIDTH
                 << ", \"h\": " << SCREEN_HEIGHT << " }, \"render_size\": { \"w\": " << SCREEN_WIDTH << ", \"h\": " << SCREEN_HEIGHT

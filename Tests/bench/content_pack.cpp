@@ -1,0 +1,176 @@
+// The game on the content pack the build made: start-up to the first main-menu frame, each
+// level's load on a task (as the menus and the preload of the next level run it), and the CPU
+// time of a level frame (update and render submission, no present) over the scripted tracks
+// that play the levels through.
+#include "BenchEngine.h"
+
+#include "../Game/playthrough/Track.h"
+
+#include "level/LevelState.h"
+#include "overlays/Transition.h"
+#include "shell/GameWorld.h"
+#include "shell/SceneStateStack.h"
+
+#include "InputHandler.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <future>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace
+{
+    namespace fs = std::filesystem;
+    using Clock = std::chrono::steady_clock;
+
+    constexpr float FRAME_TIME = ContentGame::FRAME_TIME;
+    // As the main loop sets up its sweep.
+    constexpr float TRANSITION_SPEED = 0.7f;
+    constexpr float TRANSITION_ACCELERATION = 1.5f;
+    constexpr const char* LEVELS[] = { "levels/level1.vrs", "levels/level_2_01.vrs", "levels/level_3_01.vrs" };
+    constexpr const char* TRACKS[] = { "level1.track", "level_2_01.track", "level_3_01_alone.track" };
+
+    class QuietOutput
+    {
+    public:
+        QuietOutput() : myOld(std::cout.rdbuf(myBuffer.rdbuf())) {}
+        ~QuietOutput() { std::cout.rdbuf(myOld); }
+
+    private:
+        std::ostringstream myBuffer;
+        std::streambuf* myOld;
+    };
+
+    double Seconds(Clock::duration aDuration)
+    {
+        return std::chrono::duration<double>(aDuration).count();
+    }
+
+    // The game as the build lays it out: <bin> is the executable's folder and the working folder,
+    // so its own "settings/Game.json" (window, asset folders) and tables are read.
+    bool Start(benchmark::State& aState)
+    {
+        static const bool isStarted = [] {
+            const fs::path bin = BenchEngine::BinFolder();
+            std::error_code error;
+            fs::current_path(bin, error);
+            if (error)
+            {
+                return false;
+            }
+            setenv("SDL_VIDEODRIVER", "offscreen", 0);
+            Platform::SetModulePathOverride((bin / "bench_content_pack").string());
+            return Vra::LoadSettings("Game.json") && Vra::Engine::Start() && Vra::Engine::GetInstance()->BeginFrame();
+        }();
+        if (!isStarted)
+        {
+            aState.SkipWithError("the engine did not start on the build's bin folder");
+            return false;
+        }
+        return true;
+    }
+
+    // Measured once: the engine start, the game object with its services and the first frame of
+    // the main menu, presented. It runs first, before another benchmark has started the engine.
+    void BM_StartUpToFirstMenuFrame(benchmark::State& aState)
+    {
+        for (auto _ : aState)
+        {
+            const Clock::time_point start = Clock::now();
+            if (!Start(aState))
+            {
+                return;
+            }
+            QuietOutput quiet;
+            CommonUtilities::InputHandler input;
+            GameWorld world;
+            world.InitMainMenu(input);
+            Transition::GetInstance()->Init(TRANSITION_SPEED, TRANSITION_ACCELERATION);
+            input.Update();
+            world.Update(FRAME_TIME, input);
+            world.Render();
+            Vra::Engine::GetInstance()->EndFrame();
+            aState.SetIterationTime(Seconds(Clock::now() - start));
+            Vra::Engine::GetInstance()->BeginFrame();
+        }
+    }
+    BENCHMARK(BM_StartUpToFirstMenuFrame)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+    void BM_LevelLoadOnTask(benchmark::State& aState)
+    {
+        if (!Start(aState))
+        {
+            return;
+        }
+        const std::string path = LEVELS[aState.range(0)];
+        aState.SetLabel(path);
+        SceneStateStack stack;
+        QuietOutput quiet;
+        for (auto _ : aState)
+        {
+            auto level = std::make_unique<LevelState>(stack);
+            LevelState* const loading = level.get();
+            if (!std::async(std::launch::async, [loading, &path] { return loading->LoadScene(path); }).get())
+            {
+                aState.SkipWithError("the level did not load");
+                return;
+            }
+            aState.PauseTiming();
+            level.reset();
+            aState.ResumeTiming();
+        }
+    }
+    BENCHMARK(BM_LevelLoadOnTask)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+    // One pass over the level's track per iteration; the time is that of its frames' updates and
+    // render submissions, reported per frame.
+    void BM_LevelFrameOverTrack(benchmark::State& aState)
+    {
+        if (!Start(aState))
+        {
+            return;
+        }
+        const int index = static_cast<int>(aState.range(0));
+        aState.SetLabel(LEVELS[index]);
+        std::string error;
+        const std::vector<ContentGame::TrackStep> steps = ContentGame::ReadTrack(ContentGame::TrackFolder() / TRACKS[index], error);
+        if (!error.empty())
+        {
+            aState.SkipWithError(error.c_str());
+            return;
+        }
+        Transition::GetInstance()->Init(TRANSITION_SPEED, TRANSITION_ACCELERATION);
+        QuietOutput quiet;
+        long frames = 0;
+        double measured = 0.0;
+        for (auto _ : aState)
+        {
+            CommonUtilities::InputHandler input;
+            auto world = std::make_unique<GameWorld>();
+            world->InitWithScene(LEVELS[index], input);
+            ContentGame::TrackRunner runner(*world, input);
+            error = runner.Play(steps);
+            if (!error.empty())
+            {
+                aState.SkipWithError(error.c_str());
+                return;
+            }
+            frames = runner.GetFrameCount();
+            measured = runner.GetMeasuredSeconds();
+            aState.SetIterationTime(frames ? measured / static_cast<double>(frames) : 0.0);
+            world.reset();
+        }
+        aState.counters["frames"] = static_cast<double>(frames);
+        aState.counters["ms_per_frame"] = frames ? 1000.0 * measured / static_cast<double>(frames) : 0.0;
+    }
+    BENCHMARK(BM_LevelFrameOverTrack)->DenseRange(0, 2)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
+int main(int argc, char** argv)
+{
+    return BenchEngine::RunBenchmarks(argc, argv);
+}
