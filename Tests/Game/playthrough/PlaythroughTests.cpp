@@ -39,6 +39,22 @@ namespace
 
     using Playthrough = ContentGameTest;
 
+    TEST_F(Playthrough, TheWholeGameFromTheSplashThroughTheThreeLevelsBackToTheMenu)
+    {
+        CapturedOutput output;
+        myWorld->InitMainMenu(myInput);
+        EXPECT_TRUE(PlayTrack("game.track"));
+        EXPECT_NE(dynamic_cast<MainMenuState*>(TopScreen()), nullptr);
+        EXPECT_EQ(myWorld->GetSceneStateStack().GetLayerCount(), 1u);
+        const std::string text = output.Text();
+        for (const char* handOver : { "Level Loaded: levels/level1.vrs", "Level Loaded: levels/level_2_01.vrs", "Level Loaded: levels/level_3_01.vrs",
+                                      "Playing outro Cutscene" })
+        {
+            EXPECT_NE(text.find(handOver), std::string::npos) << handOver;
+        }
+        EXPECT_EQ(LinesWith(text, ContentErrorMarks()), "");
+    }
+
     TEST_F(Playthrough, ADeathOnTheThornsRespawnsTheBirdAtTheCheckpoint)
     {
         CapturedOutput output;
