@@ -87,4 +87,21 @@ namespace Platform::Sound
         *aCount = static_cast<int>(myMixer->GetMaster().myDsps.size());
         return Result::Ok;
     }
+
+    Result ChannelGroup::GetDsp(int anIndex, Dsp** aDsp) const
+    {
+        if (aDsp == nullptr)
+        {
+            return Result::InvalidParam;
+        }
+        *aDsp = nullptr;
+        const std::lock_guard<std::mutex> lock(myMixer->GetMutex());
+        const impl::DspChain& chain = myMixer->GetMaster().myDsps;
+        if (anIndex < 0 || anIndex >= static_cast<int>(chain.size()))
+        {
+            return Result::InvalidParam;
+        }
+        *aDsp = chain[static_cast<std::size_t>(anIndex)];
+        return Result::Ok;
+    }
 }

@@ -30,6 +30,7 @@ namespace Platform::Sound
         Result AddDsp(int anIndex, Dsp* aDsp);
         Result RemoveDsp(Dsp* aDsp);
         Result GetNumDsps(int* aCount) const;
+        Result GetDsp(int anIndex, Dsp** aDsp) const;
 
     private:
         friend class System;

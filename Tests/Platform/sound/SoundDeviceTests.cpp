@@ -5,6 +5,7 @@
 #include "sound/Sound.h"
 #include "sound/System.h"
 
+#include "ScopedEnvironment.h"
 #include "SoundFiles.h"
 #include "TemporaryFolder.h"
 
@@ -12,8 +13,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,34 +21,7 @@ using namespace Platform::Sound;
 
 namespace
 {
-    // Sets an environment variable for the test's lifetime.
-    class ScopedEnvironment
-    {
-    public:
-        ScopedEnvironment(const char* aName, const char* aValue) : myName(aName)
-        {
-            if (const char* old = std::getenv(aName))
-            {
-                myOld = old;
-            }
-            setenv(aName, aValue, 1);
-        }
-        ~ScopedEnvironment()
-        {
-            if (myOld)
-            {
-                setenv(myName.c_str(), myOld->c_str(), 1);
-            }
-            else
-            {
-                unsetenv(myName.c_str());
-            }
-        }
-
-    private:
-        std::string myName;
-        std::optional<std::string> myOld;
-    };
+    using TestSupport::ScopedEnvironment;
 
     System* MakeDeviceSystem()
     {

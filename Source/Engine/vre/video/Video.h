@@ -42,6 +42,8 @@ namespace Vra
         bool IsLooping() const { return myIsLooping; }
         // Pictures copied into the texture so far.
         std::uint32_t GetPicturesShown() const;
+        // None before Init.
+        const VideoDecoder* GetDecoder() const { return myDecoder.get(); }
 
         // The texture side for a picture side: 2 raised to the ceiling of log2 of it.
         static std::uint32_t TextureSizeFor(std::uint32_t aSize);

@@ -135,10 +135,10 @@ namespace Vra
         {
             return AVERROR(EINVAL);
         }
-        // The decoder hands out at most one picture per packet sent, but check first anyway.
+        // A picture the decoder already holds comes first; at the end it is one of the last.
         if (ReceivePicture())
         {
-            return myResult;
+            return myIsDraining ? 0 : myResult;
         }
         for (int packets = 0; packets < MAX_PACKETS_PER_DECODE; ++packets)
         {
