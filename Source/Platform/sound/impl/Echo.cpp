@@ -2,6 +2,7 @@
 
 #include "sound/SoundTypes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Platform::Sound::impl
@@ -92,24 +93,30 @@ namespace Platform::Sound::impl
 
     void Echo::Process(float* someFrames, int aFrameCount)
     {
-        float* line = myLine.data();
         const std::size_t lineFrames = myLine.size() / 2;
-        std::size_t position = myPosition;
-        for (int i = 0; i < aFrameCount; ++i)
+        // Locals, so the compiler knows no store below changes them and can vectorise.
+        const float dry = myDryGain;
+        const float wet = myWetGain;
+        const float feedback = myFeedback;
+        std::size_t done = 0;
+        while (done < static_cast<std::size_t>(aFrameCount))
         {
-            float* frame = someFrames + 2 * i;
-            float* delayed = line + 2 * position;
-            const float inLeft = frame[0];
-            const float inRight = frame[1];
-            frame[0] = myDryGain * inLeft + myWetGain * delayed[0];
-            frame[1] = myDryGain * inRight + myWetGain * delayed[1];
-            delayed[0] = inLeft + myFeedback * delayed[0];
-            delayed[1] = inRight + myFeedback * delayed[1];
-            if (++position == lineFrames)
+            // Runs up to the end of the line, so the loop below needs no wrap test.
+            const std::size_t count = std::min(static_cast<std::size_t>(aFrameCount) - done, lineFrames - myPosition);
+            float* __restrict frames = someFrames + 2 * done;
+            float* __restrict delayed = myLine.data() + 2 * myPosition;
+            for (std::size_t i = 0; i < 2 * count; ++i)
             {
-                position = 0;
+                const float in = frames[i];
+                frames[i] = dry * in + wet * delayed[i];
+                delayed[i] = in + feedback * delayed[i];
+            }
+            done += count;
+            myPosition += count;
+            if (myPosition == lineFrames)
+            {
+                myPosition = 0;
             }
         }
-        myPosition = position;
     }
 }
