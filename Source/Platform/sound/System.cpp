@@ -208,20 +208,15 @@ namespace Platform::Sound
 
     Result System::GetChannelsPlaying(int* aCount) const
     {
-        if (aCount == nullptr)
-        {
-            return Result::InvalidParam;
-        }
-        if (!myMixer)
-        {
-            return Result::NotInitialized;
-        }
-        const std::lock_guard<std::mutex> lock(myMixer->GetMutex());
-        *aCount = myMixer->CountActiveVoices();
-        return Result::Ok;
+        return ReadCount(aCount, &impl::Mixer::CountActiveVoices);
     }
 
     Result System::GetDspCount(int* aCount) const
+    {
+        return ReadCount(aCount, &impl::Mixer::CountDsps);
+    }
+
+    Result System::ReadCount(int* aCount, int (impl::Mixer::*aCounter)() const) const
     {
         if (aCount == nullptr)
         {
@@ -232,7 +227,7 @@ namespace Platform::Sound
             return Result::NotInitialized;
         }
         const std::lock_guard<std::mutex> lock(myMixer->GetMutex());
-        *aCount = myMixer->CountDsps();
+        *aCount = (myMixer.get()->*aCounter)();
         return Result::Ok;
     }
 

@@ -67,6 +67,8 @@ namespace Platform::Sound
         System();
         ~System();
 
+        Result ReadCount(int* aCount, int (impl::Mixer::*aCounter)() const) const;
+
         OutputType myOutput = OutputType::Device;
         std::unique_ptr<impl::Mixer> myMixer;
         std::unique_ptr<impl::DeviceOutput> myDevice;

@@ -154,30 +154,28 @@ TEST_F(MixerTest, PitchTwoPlaysTwiceAsFastAndEndsHalfwayThrough)
     EXPECT_FALSE(IsPlaying(channel));
 }
 
-TEST_F(MixerTest, PitchHalfInterpolatesBetweenSourceFrames)
-{
-    const std::vector<float> noise = SoundFiles::Noise(200);
-    const Channel channel = PlayNow(MakeSound(noise));
-    ASSERT_EQ(channel.SetPitch(0.5f), Result::Ok);
-    const std::vector<float> mix = Left(Render(398));
-    for (int i = 0; i < 199; ++i)
-    {
-        ASSERT_FLOAT_EQ(mix[2 * i], noise[i]);
-        ASSERT_NEAR(mix[2 * i + 1], 0.5f * (noise[i] + noise[i + 1]), 1e-6f);
-    }
-}
-
-TEST_F(MixerTest, FileRateIsConvertedToTheOutputRate)
+// Half speed either way: pitch 0.5, or a file at half the output rate.
+TEST_F(MixerTest, HalfSpeedInterpolatesBetweenSourceFrames)
 {
     const std::vector<float> noise = SoundFiles::Noise(300);
-    const Channel channel = PlayNow(MakeSound(noise, MODE_DEFAULT, 1, 24000));
-    const std::vector<float> mix = Left(Render(600));
-    for (int i = 0; i < 299; ++i)
+    struct Case
     {
-        ASSERT_FLOAT_EQ(mix[2 * i], noise[i]);
-        ASSERT_NEAR(mix[2 * i + 1], 0.5f * (noise[i] + noise[i + 1]), 1e-6f);
+        float myPitch;
+        int myRate;
+    };
+    for (const Case& test : {Case{0.5f, 48000}, Case{1.0f, 24000}})
+    {
+        SCOPED_TRACE(::testing::Message() << "pitch " << test.myPitch << ", " << test.myRate << " Hz");
+        const Channel channel = PlayNow(MakeSound(noise, MODE_DEFAULT, 1, test.myRate));
+        ASSERT_EQ(channel.SetPitch(test.myPitch), Result::Ok);
+        const std::vector<float> mix = Left(Render(600));
+        for (int i = 0; i < 299; ++i)
+        {
+            ASSERT_FLOAT_EQ(mix[2 * i], noise[i]);
+            ASSERT_NEAR(mix[2 * i + 1], 0.5f * (noise[i] + noise[i + 1]), 1e-6f);
+        }
+        EXPECT_FALSE(IsPlaying(channel)) << "300 source frames last 600 output frames";
     }
-    EXPECT_FALSE(IsPlaying(channel)) << "300 frames at 24 kHz last 600 output frames";
 }
 
 TEST_F(MixerTest, PauseHoldsThePosition)

@@ -493,64 +493,70 @@ void AudioManager::UpdateEchoRequests()
     }
 }
 
-// Each walk below goes on at the next index after a removal, so the record that moved into the
-// removed one's place waits a frame.
+template <typename Step>
+void AudioManager::WalkFades(std::vector<FadeRecord>& someFades, Step&& aStep)
+{
+    for (std::size_t i = 0; i < someFades.size(); ++i)
+    {
+        FadeRecord& fade = someFades[i];
+        fade.myChannel.SetVolume(FadeRatio(fade.myTimer, fade.myDuration) * fade.myVolume);
+        if (aStep(fade))
+        {
+            // The walk goes on at the next index, so the record that moved into this place
+            // waits a frame.
+            someFades.erase(someFades.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+}
+
 void AudioManager::UpdateFadeAll(float aDeltaTime)
 {
-    for (std::size_t i = 0; i < myFadeAllRecords.size(); ++i)
-    {
-        FadeRecord& fade = myFadeAllRecords[i];
-        fade.myChannel.SetVolume(FadeRatio(fade.myTimer, fade.myDuration) * fade.myVolume);
+    WalkFades(myFadeAllRecords, [this, aDeltaTime](FadeRecord& aFade) {
         if (myIsFadingAll)
         {
-            if (fade.myTimer > 0.0f)
+            if (aFade.myTimer > 0.0f)
             {
-                fade.myTimer -= aDeltaTime;
+                aFade.myTimer -= aDeltaTime;
             }
             else
             {
-                fade.myChannel.SetPaused(true);
+                aFade.myChannel.SetPaused(true);
             }
+            return false;
         }
-        else if (fade.myDuration >= fade.myTimer)
+        if (aFade.myDuration >= aFade.myTimer)
         {
-            fade.myTimer += aDeltaTime;
+            aFade.myTimer += aDeltaTime;
+            return false;
         }
-        else
-        {
-            fade.myChannel.SetVolume(fade.myVolume);
-            myFadeAllRecords.erase(myFadeAllRecords.begin() + static_cast<std::ptrdiff_t>(i));
-        }
-    }
+        aFade.myChannel.SetVolume(aFade.myVolume);
+        return true;
+    });
 }
 
 void AudioManager::UpdateFadeIns(float aDeltaTime)
 {
-    for (std::size_t i = 0; i < myFadeIns.size(); ++i)
-    {
-        FadeRecord& fade = myFadeIns[i];
-        fade.myChannel.SetVolume(FadeRatio(fade.myTimer, fade.myDuration) * fade.myVolume);
-        fade.myTimer += aDeltaTime;
-        if (fade.myTimer >= fade.myDuration)
+    WalkFades(myFadeIns, [aDeltaTime](FadeRecord& aFade) {
+        aFade.myTimer += aDeltaTime;
+        if (aFade.myTimer < aFade.myDuration)
         {
-            fade.myChannel.SetVolume(fade.myVolume);
-            myFadeIns.erase(myFadeIns.begin() + static_cast<std::ptrdiff_t>(i));
+            return false;
         }
-    }
+        aFade.myChannel.SetVolume(aFade.myVolume);
+        return true;
+    });
 }
 
 void AudioManager::UpdateFadeOuts(float aDeltaTime)
 {
-    for (std::size_t i = 0; i < myFadeOuts.size(); ++i)
-    {
-        FadeRecord& fade = myFadeOuts[i];
-        fade.myChannel.SetVolume(FadeRatio(fade.myTimer, fade.myDuration) * fade.myVolume);
-        fade.myTimer -= aDeltaTime;
-        if (fade.myTimer <= 0.0f)
+    WalkFades(myFadeOuts, [aDeltaTime](FadeRecord& aFade) {
+        aFade.myTimer -= aDeltaTime;
+        if (aFade.myTimer > 0.0f)
         {
-            fade.myChannel.Stop();
-            fade.myChannel.SetVolume(fade.myVolume);
-            myFadeOuts.erase(myFadeOuts.begin() + static_cast<std::ptrdiff_t>(i));
+            return false;
         }
-    }
+        aFade.myChannel.Stop();
+        aFade.myChannel.SetVolume(aFade.myVolume);
+        return true;
+    });
 }

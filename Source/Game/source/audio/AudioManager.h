@@ -110,6 +110,9 @@ private:
     void UpdateFadeAll(float aDeltaTime);
     void UpdateFadeIns(float aDeltaTime);
     void UpdateFadeOuts(float aDeltaTime);
+    // Applies each record's volume, then aStep, which returns true to remove the record.
+    template <typename Step>
+    void WalkFades(std::vector<FadeRecord>& someFades, Step&& aStep);
 
     Platform::Sound::System* mySystem = nullptr;
     Platform::Sound::ChannelGroup* myMasterGroup = nullptr;
