@@ -36,12 +36,13 @@ namespace
             EXPECT_EQ(WaveOutClose(myDevice), WaveResult::Ok);
         }
 
-        WaveHeader Header(std::vector<char>& someBytes)
+        // The device keeps the header until it has played or is reset, so it lives as long as the test.
+        WaveHeader& Header(std::size_t aLength)
         {
-            WaveHeader header;
-            header.myData = someBytes.data();
-            header.myBufferLength = static_cast<std::uint32_t>(someBytes.size());
-            return header;
+            myBytes.assign(aLength, 1);
+            myHeader.myData = myBytes.data();
+            myHeader.myBufferLength = static_cast<std::uint32_t>(aLength);
+            return myHeader;
         }
 
         WaveOutCounters Counters() const
@@ -53,6 +54,8 @@ namespace
 
         TestSupport::ScopedEnvironment myDriver{"SDL_AUDIODRIVER", "dummy"};
         WaveOutHandle myDevice = nullptr;
+        std::vector<char> myBytes;
+        WaveHeader myHeader;
     };
 }
 
@@ -86,8 +89,7 @@ TEST(WaveOutFormat, OnlyConsistentPcmOpens)
 
 TEST_F(WaveOutTest, AWrittenBlockQueuesAndIsDoneOnceItHasPlayed)
 {
-    std::vector<char> bytes(4410, 0); // 25 ms
-    WaveHeader header = Header(bytes);
+    WaveHeader& header = Header(4410); // 25 ms
     EXPECT_EQ(WaveOutWrite(myDevice, &header), WaveResult::Unprepared);
     ASSERT_EQ(WaveOutPrepareHeader(myDevice, &header), WaveResult::Ok);
     EXPECT_EQ(header.myFlags, WHDR_PREPARED);
@@ -111,21 +113,19 @@ TEST_F(WaveOutTest, AWrittenBlockQueuesAndIsDoneOnceItHasPlayed)
 
 TEST_F(WaveOutTest, ABlockMayBeWrittenAgainBeforeItPlayed)
 {
-    std::vector<char> bytes(44100 * 4, 1); // a second, far longer than the test
-    WaveHeader header = Header(bytes);
+    WaveHeader& header = Header(44100 * 4); // a second, far longer than the test
     ASSERT_EQ(WaveOutPrepareHeader(myDevice, &header), WaveResult::Ok);
     ASSERT_EQ(WaveOutWrite(myDevice, &header), WaveResult::Ok);
     ASSERT_EQ(WaveOutWrite(myDevice, &header), WaveResult::Ok);
     const WaveOutCounters counters = Counters();
-    EXPECT_EQ(counters.myBytesWritten, 2u * bytes.size());
+    EXPECT_EQ(counters.myBytesWritten, 2u * myBytes.size());
     EXPECT_EQ(counters.myBlocksWritten, 2u);
-    EXPECT_GT(counters.myBytesQueued, bytes.size());
+    EXPECT_GT(counters.myBytesQueued, myBytes.size());
 }
 
 TEST_F(WaveOutTest, ResetDropsWhatHasNotPlayedAndCloseWaitsForIt)
 {
-    std::vector<char> bytes(44100 * 4, 1);
-    WaveHeader header = Header(bytes);
+    WaveHeader& header = Header(44100 * 4);
     ASSERT_EQ(WaveOutPrepareHeader(myDevice, &header), WaveResult::Ok);
     ASSERT_EQ(WaveOutWrite(myDevice, &header), WaveResult::Ok);
     EXPECT_EQ(WaveOutClose(myDevice), WaveResult::StillPlaying);
