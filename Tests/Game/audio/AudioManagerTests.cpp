@@ -567,7 +567,7 @@ TEST_F(AudioManagerTest, AMissingSettingsFileLeavesTheGameSilent)
 {
     ::testing::internal::CaptureStdout();
     myManager.Init();
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Failed to open fileFailed to open file: settings/LoadSounds.json\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Failed to open file\nFailed to open file: settings/LoadSounds.json\n");
     EXPECT_EQ(Printed([&] { myManager.Play("Main Menu", true, 1.0f); }), "Sound group not found or empty: Main Menu\n");
 }
 

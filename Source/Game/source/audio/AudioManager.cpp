@@ -104,7 +104,8 @@ void AudioManager::LoadSounds(const std::string& aPath)
     std::ifstream file(aPath);
     if (!file)
     {
-        std::cout << "Failed to open file";
+        // Ends its line, so the groups' own message that follows stays readable.
+        std::cout << "Failed to open file" << std::endl;
         return;
     }
     const nlohmann::json root = nlohmann::json::parse(file);
