@@ -1,6 +1,7 @@
 #include "BinFolder.h"
 #include "loaders/DdsLoader.h"
 
+#include "TemporaryFolder.h"
 #include "TextureFixtureFiles.h"
 
 #include <gtest/gtest.h>
@@ -311,6 +312,51 @@ namespace
     {
         EXPECT_FALSE(DdsLoader::LoadFile(TextureFixtureFiles::Path("no_such_file.dds").string(), DdsLoader::LOAD_DEFAULT).has_value());
         EXPECT_FALSE(DdsLoader::LoadFile(TextureFixtureFiles::Path("image_3x2.png").string(), DdsLoader::LOAD_DEFAULT).has_value());
+        const TestSupport::TemporaryFolder folder;
+        std::filesystem::create_directories(folder.Path() / "folder.dds");
+        EXPECT_FALSE(DdsLoader::LoadFile((folder.Path() / "folder.dds").string(), DdsLoader::LOAD_DEFAULT).has_value());
+    }
+
+    TEST(DdsLoader, EveryTruncatedFileOnDiskFails)
+    {
+        const TestSupport::TemporaryFolder folder;
+        for (const char* file : {"legacy_rgba8.dds", "dx10_bc1.dds"})
+        {
+            const std::vector<std::uint8_t> bytes = TextureFixtureFiles::Read(file);
+            ASSERT_FALSE(bytes.empty()) << file;
+            for (std::size_t length = 0; length < bytes.size(); ++length)
+            {
+                const std::string path = folder.Write("cut.dds", {reinterpret_cast<const char*>(bytes.data()), length}).string();
+                EXPECT_FALSE(DdsLoader::LoadFile(path, DdsLoader::LOAD_DEFAULT).has_value()) << file << " cut at " << length;
+            }
+        }
+    }
+
+    TEST(DdsLoader, FileOnDiskLoadsAsItsBytesParseWithoutWhatFollows)
+    {
+        const TestSupport::TemporaryFolder folder;
+        for (const char* file : {"legacy_rgba8.dds", "dx10_bc7_srgb.dds", "cube_legacy_rgba8.dds"})
+        {
+            std::vector<std::uint8_t> bytes = TextureFixtureFiles::Read(file);
+            bytes.resize(bytes.size() + 100, 0xEE);
+            const std::string path = folder.Write(file, {reinterpret_cast<const char*>(bytes.data()), bytes.size()}).string();
+            const auto loaded = DdsLoader::LoadFile(path, DdsLoader::FORCE_SRGB);
+            const auto parsed = DdsLoader::Parse(bytes, DdsLoader::FORCE_SRGB);
+            ASSERT_TRUE(loaded.has_value()) << file;
+            ASSERT_TRUE(parsed.has_value()) << file;
+            EXPECT_EQ(loaded->myFormat, parsed->myFormat) << file;
+            EXPECT_EQ(loaded->myWidth, parsed->myWidth) << file;
+            EXPECT_EQ(loaded->myMipCount, parsed->myMipCount) << file;
+            EXPECT_EQ(loaded->myFaceCount, parsed->myFaceCount) << file;
+            ASSERT_EQ(loaded->mySurfaces.size(), parsed->mySurfaces.size()) << file;
+            for (std::size_t index = 0; index < loaded->mySurfaces.size(); ++index)
+            {
+                EXPECT_EQ(loaded->mySurfaces[index].myOffset, parsed->mySurfaces[index].myOffset) << file << " surface " << index;
+                EXPECT_EQ(loaded->mySurfaces[index].mySize, parsed->mySurfaces[index].mySize) << file << " surface " << index;
+            }
+            EXPECT_EQ(loaded->myBytes, parsed->myBytes) << file;
+            EXPECT_EQ(loaded->myBytes.size(), loaded->mySurfaces.back().myOffset + loaded->mySurfaces.back().mySize) << file;
+        }
     }
 }
 

@@ -1,12 +1,11 @@
 #include "loaders/DdsLoader.h"
 
+#include "FileReading.h"
 #include "gpu/GpuTypes.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace Vra
 {
@@ -272,53 +271,82 @@ namespace Vra
             if (someLoadFlags & DdsLoader::FORCE_SRGB) return DdsLoader::MakeSrgb(aFormat);
             return aFormat;
         }
+
+        // An image without its pixels, and where they lie in the file.
+        struct ImageWithoutPixels
+        {
+            ImageData myImage;
+            std::size_t myDataOffset = 0;
+            std::size_t myDataSize = 0;
+        };
+
+        // Format, size, mips and the surfaces' places, checked against the file's length.
+        std::optional<ImageWithoutPixels> ReadImage(std::span<const std::uint8_t> someBytes, std::uint32_t someLoadFlags)
+        {
+            const std::optional<Layout> layout = ReadLayout(someBytes);
+            if (!layout || !IsValid(*layout))
+            {
+                return std::nullopt;
+            }
+            ImageData image;
+            image.myFormat = ApplyLoadFlags(layout->myFormat, someLoadFlags);
+            image.myWidth = layout->myWidth;
+            image.myHeight = layout->myHeight;
+            image.myMipCount = layout->myMipCount;
+            image.myFaceCount = layout->myFaceCount;
+            image.myIsCube = layout->myIsCube;
+
+            // Sizes are bounded by MAX_SIZE, so the sum cannot overflow; the file must hold all of it.
+            std::size_t offset = 0;
+            image.mySurfaces.reserve(static_cast<std::size_t>(image.myFaceCount) * image.myMipCount);
+            for (std::uint32_t face = 0; face < image.myFaceCount; ++face)
+            {
+                for (std::uint32_t mip = 0; mip < image.myMipCount; ++mip)
+                {
+                    ImageSurface surface = SurfaceOf(layout->myFormat, std::max(1u, image.myWidth >> mip), std::max(1u, image.myHeight >> mip));
+                    surface.myOffset = offset;
+                    offset += surface.mySize;
+                    image.mySurfaces.push_back(surface);
+                }
+            }
+            if (someBytes.size() - layout->myDataOffset < offset)
+            {
+                return std::nullopt;
+            }
+            return ImageWithoutPixels{std::move(image), layout->myDataOffset, offset};
+        }
     }
 
     std::optional<ImageData> DdsLoader::LoadFile(const std::string& aPath, std::uint32_t someLoadFlags)
     {
-        std::ifstream file(aPath, std::ios::binary);
+        std::optional<std::vector<std::uint8_t>> file = CommonUtilities::ReadFileBytes(aPath);
         if (!file)
         {
             return std::nullopt;
         }
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        return Parse(bytes, someLoadFlags);
+        std::optional<ImageWithoutPixels> read = ReadImage(*file, someLoadFlags);
+        if (!read)
+        {
+            return std::nullopt;
+        }
+        // The file's own buffer becomes the pixel store: the header is shifted out in place and
+        // whatever follows the last surface is cut off, rather than copying the surfaces anew.
+        file->erase(file->begin(), file->begin() + static_cast<std::ptrdiff_t>(read->myDataOffset));
+        file->resize(read->myDataSize);
+        read->myImage.myBytes = std::move(*file);
+        return std::move(read->myImage);
     }
 
     std::optional<ImageData> DdsLoader::Parse(std::span<const std::uint8_t> someBytes, std::uint32_t someLoadFlags)
     {
-        const std::optional<Layout> layout = ReadLayout(someBytes);
-        if (!layout || !IsValid(*layout))
+        std::optional<ImageWithoutPixels> read = ReadImage(someBytes, someLoadFlags);
+        if (!read)
         {
             return std::nullopt;
         }
-        ImageData image;
-        image.myFormat = ApplyLoadFlags(layout->myFormat, someLoadFlags);
-        image.myWidth = layout->myWidth;
-        image.myHeight = layout->myHeight;
-        image.myMipCount = layout->myMipCount;
-        image.myFaceCount = layout->myFaceCount;
-        image.myIsCube = layout->myIsCube;
-
-        // Sizes are bounded by MAX_SIZE, so the sum cannot overflow; the file must hold all of it.
-        std::size_t offset = 0;
-        for (std::uint32_t face = 0; face < image.myFaceCount; ++face)
-        {
-            for (std::uint32_t mip = 0; mip < image.myMipCount; ++mip)
-            {
-                ImageSurface surface = SurfaceOf(layout->myFormat, std::max(1u, image.myWidth >> mip), std::max(1u, image.myHeight >> mip));
-                surface.myOffset = offset;
-                offset += surface.mySize;
-                image.mySurfaces.push_back(surface);
-            }
-        }
-        if (someBytes.size() - layout->myDataOffset < offset)
-        {
-            return std::nullopt;
-        }
-        const auto data = someBytes.subspan(layout->myDataOffset, offset);
-        image.myBytes.assign(data.begin(), data.end());
-        return image;
+        const auto data = someBytes.subspan(read->myDataOffset, read->myDataSize);
+        read->myImage.myBytes.assign(data.begin(), data.end());
+        return std::move(read->myImage);
     }
 
     ImageFormat DdsLoader::MakeSrgb(ImageFormat aFormat)

@@ -1,9 +1,9 @@
 #include "scene/JsonReading.h"
 
+#include "FileReading.h"
 #include "stringRegistry/StringRegistry.h"
 
 #include <cmath>
-#include <fstream>
 #include <limits>
 
 namespace Vra::impl
@@ -50,17 +50,7 @@ namespace Vra::impl
 
     std::optional<std::string> ReadWholeFile(const std::filesystem::path& aPath)
     {
-        std::ifstream file(aPath, std::ios::binary | std::ios::ate);
-        if (!file)
-        {
-            return std::nullopt;
-        }
-        const std::streamoff size = file.tellg();
-        std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-        file.seekg(0);
-        file.read(text.data(), static_cast<std::streamsize>(text.size()));
-        text.resize(static_cast<std::size_t>(file.gcount()));
-        return text;
+        return CommonUtilities::ReadFileText(aPath);
     }
 
     const nlohmann::json& Member(const nlohmann::json& anObject, const char* aKey)
