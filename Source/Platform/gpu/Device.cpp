@@ -6,7 +6,6 @@
 #include "gpu/impl/GlFormat.h"
 
 #include <algorithm>
-#include <cstring>
 #include <strings.h>
 
 namespace Platform::Gpu
@@ -166,28 +165,23 @@ namespace Platform::Gpu
             return result;
         }
         auto texture = std::make_shared<Texture2D>(myState, desc);
+        const bool realizesNow = myState->IsOnDeviceThread();
         for (uint32_t index = 0; index < texture->GetSubresourceCount(); ++index)
         {
             const uint32_t mip = index % desc.myMipLevels;
-            const uint32_t width = MipSize(desc.myWidth, mip);
-            const uint32_t height = MipSize(desc.myHeight, mip);
-            const uint32_t rowBytes = GetRowPitch(desc.myFormat, width);
-            const uint32_t rows = GetRowCount(desc.myFormat, height);
+            const uint32_t rowBytes = GetRowPitch(desc.myFormat, MipSize(desc.myWidth, mip));
             auto& subresource = impl::Backend::GetSubresource(*texture, index);
             subresource.myRowPitch = rowBytes;
-            if (someInitialData != nullptr && someInitialData[index].mySysMem != nullptr)
+            // Off the device thread the caller's memory is gone by the time the texture is
+            // realized, so it is staged; on it the upload below reads that memory directly.
+            if (!realizesNow && someInitialData != nullptr && someInitialData[index].mySysMem != nullptr)
             {
-                const SubresourceData& data = someInitialData[index];
-                const uint32_t pitch = data.mySysMemPitch == 0 ? rowBytes : data.mySysMemPitch;
-                subresource.myBytes.resize(static_cast<std::size_t>(rowBytes) * rows);
-                for (uint32_t row = 0; row < rows; ++row)
-                {
-                    std::memcpy(subresource.myBytes.data() + static_cast<std::size_t>(row) * rowBytes, static_cast<const std::byte*>(data.mySysMem) + static_cast<std::size_t>(row) * pitch, rowBytes);
-                }
+                const uint32_t rows = GetRowCount(desc.myFormat, MipSize(desc.myHeight, mip));
+                subresource.myBytes = impl::PackRows(someInitialData[index].mySysMem, someInitialData[index].mySysMemPitch, rowBytes, rows);
                 subresource.myIsPending = true;
             }
         }
-        if (myState->IsOnDeviceThread() && !impl::Backend::Realize(*texture))
+        if (realizesNow && !impl::Backend::Realize(*texture, someInitialData))
         {
             return Result::Fail;
         }

@@ -25,19 +25,6 @@ namespace Platform::Gpu::impl
             return GetGlFormat(aDesc.myFormat);
         }
 
-        // Copies rows of aRowBytes from a pitched source into a tightly packed buffer.
-        std::vector<std::byte> Pack(const void* aData, uint32_t aRowPitch, uint32_t aRowBytes, uint32_t aRows)
-        {
-            std::vector<std::byte> packed(static_cast<std::size_t>(aRowBytes) * aRows);
-            const auto* source = static_cast<const std::byte*>(aData);
-            const uint32_t pitch = aRowPitch == 0 ? aRowBytes : aRowPitch;
-            for (uint32_t row = 0; row < aRows; ++row)
-            {
-                std::memcpy(packed.data() + static_cast<std::size_t>(row) * aRowBytes, source + static_cast<std::size_t>(row) * pitch, aRowBytes);
-            }
-            return packed;
-        }
-
         GLenum ViewTarget(SrvDimension aDimension)
         {
             switch (aDimension)
@@ -59,6 +46,25 @@ namespace Platform::Gpu::impl
             default: return GL_CLAMP_TO_EDGE;
             }
         }
+    }
+
+    std::vector<std::byte> PackRows(const void* aData, uint32_t aRowPitch, uint32_t aRowBytes, uint32_t aRows)
+    {
+        const auto* source = static_cast<const std::byte*>(aData);
+        const std::size_t pitch = aRowPitch == 0 ? aRowBytes : aRowPitch;
+        if (pitch == aRowBytes)
+        {
+            return std::vector<std::byte>(source, source + pitch * aRows);
+        }
+        // Filled row by row, never zeroed first.
+        std::vector<std::byte> packed;
+        packed.reserve(static_cast<std::size_t>(aRowBytes) * aRows);
+        for (uint32_t row = 0; row < aRows; ++row)
+        {
+            const std::byte* rowStart = source + row * pitch;
+            packed.insert(packed.end(), rowStart, rowStart + aRowBytes);
+        }
+        return packed;
     }
 
     bool Backend::Realize(Buffer& aBuffer)
@@ -115,6 +121,11 @@ namespace Platform::Gpu::impl
 
     bool Backend::Realize(Texture2D& aTexture)
     {
+        return Realize(aTexture, nullptr);
+    }
+
+    bool Backend::Realize(Texture2D& aTexture, const SubresourceData* someInitialData)
+    {
         std::lock_guard lock(aTexture.myRealizeMutex);
         if (aTexture.myGlName != 0)
         {
@@ -148,24 +159,22 @@ namespace Platform::Gpu::impl
         {
             glTextureParameteri(aTexture.myGlName, GL_TEXTURE_SWIZZLE_A, GL_ONE);
         }
+        // Called with the realize lock held: upload directly.
         for (uint32_t index = 0; index < aTexture.mySubresources.size(); ++index)
         {
+            if (someInitialData != nullptr && someInitialData[index].mySysMem != nullptr)
+            {
+                UploadSubresource(aTexture, index, someInitialData[index].mySysMem, someInitialData[index].mySysMemPitch);
+                continue;
+            }
             Texture2D::Subresource& subresource = aTexture.mySubresources[index];
             if (subresource.myIsPending)
             {
-                // Called with the realize lock held: upload directly.
-                const uint32_t mip = index % desc.myMipLevels;
-                const uint32_t slice = index / desc.myMipLevels;
-                const uint32_t width = MipSize(desc.myWidth, mip);
-                const uint32_t height = MipSize(desc.myHeight, mip);
-                Box box;
-                box.myRight = width;
-                box.myBottom = height;
-                box.myFront = slice;
-                box.myBack = slice + 1;
+                // The staged copy is packed; the row pitch stays what a map of it hands out.
                 const std::vector<std::byte> bytes = std::move(subresource.myBytes);
-                subresource = {};
-                UploadRegion(aTexture, index, box, bytes.data(), GetRowPitch(desc.myFormat, width));
+                subresource.myBytes = {};
+                subresource.myIsPending = false;
+                UploadSubresource(aTexture, index, bytes.data(), subresource.myRowPitch);
             }
         }
         return true;
@@ -193,28 +202,51 @@ namespace Platform::Gpu::impl
         const uint32_t height = aBox.myBottom - aBox.myTop;
         const uint32_t rowBytes = GetRowPitch(desc.myFormat, width);
         const uint32_t rows = GetRowCount(desc.myFormat, height);
-        const std::vector<std::byte> packed = Pack(aData, aRowPitch, rowBytes, rows);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-        const bool isLayered = aTexture.myGlTarget != GL_TEXTURE_2D;
-        if (format.myIsCompressed)
+        const uint32_t pitch = aRowPitch == 0 ? rowBytes : aRowPitch;
+        // GL reads the caller's memory itself where it can: packed rows as they are, and rows of
+        // whole texels apart through the unpack row length. Other layouts are packed first.
+        const void* source = aData;
+        std::vector<std::byte> packed;
+        GLint rowLength = 0;
+        if (pitch != rowBytes && rows > 1)
         {
-            if (isLayered)
+            if (!format.myIsCompressed && pitch > rowBytes && pitch % format.myBytesPerElement == 0)
             {
-                glCompressedTextureSubImage3D(aTexture.myGlName, mip, aBox.myLeft, aBox.myTop, slice, width, height, 1, format.myInternalFormat, static_cast<GLsizei>(packed.size()), packed.data());
+                rowLength = static_cast<GLint>(pitch / format.myBytesPerElement);
             }
             else
             {
-                glCompressedTextureSubImage2D(aTexture.myGlName, mip, aBox.myLeft, aBox.myTop, width, height, format.myInternalFormat, static_cast<GLsizei>(packed.size()), packed.data());
+                packed = PackRows(aData, pitch, rowBytes, rows);
+                source = packed.data();
+            }
+        }
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
+        const bool isLayered = aTexture.myGlTarget != GL_TEXTURE_2D;
+        if (format.myIsCompressed)
+        {
+            const auto size = static_cast<GLsizei>(static_cast<std::size_t>(rowBytes) * rows);
+            if (isLayered)
+            {
+                glCompressedTextureSubImage3D(aTexture.myGlName, mip, aBox.myLeft, aBox.myTop, slice, width, height, 1, format.myInternalFormat, size, source);
+            }
+            else
+            {
+                glCompressedTextureSubImage2D(aTexture.myGlName, mip, aBox.myLeft, aBox.myTop, width, height, format.myInternalFormat, size, source);
             }
         }
         else if (isLayered)
         {
-            glTextureSubImage3D(aTexture.myGlName, mip, aBox.myLeft, aBox.myTop, slice, width, height, 1, format.myFormat, format.myType, packed.data());
+            glTextureSubImage3D(aTexture.myGlName, mip, aBox.myLeft, aBox.myTop, slice, width, height, 1, format.myFormat, format.myType, source);
         }
         else
         {
-            glTextureSubImage2D(aTexture.myGlName, mip, aBox.myLeft, aBox.myTop, width, height, format.myFormat, format.myType, packed.data());
+            glTextureSubImage2D(aTexture.myGlName, mip, aBox.myLeft, aBox.myTop, width, height, format.myFormat, format.myType, source);
+        }
+        if (rowLength != 0)
+        {
+            // Left at 0 for every other transfer of the context.
+            glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
         }
     }
 

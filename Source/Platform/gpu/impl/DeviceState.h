@@ -75,6 +75,9 @@ namespace Platform::Gpu::impl
     public:
         static bool Realize(Buffer& aBuffer);
         static bool Realize(Texture2D& aTexture);
+        // Realizes a texture made on the device thread straight from its creator's memory, one
+        // entry per subresource (an entry without memory, or no array, leaves it undefined).
+        static bool Realize(Texture2D& aTexture, const SubresourceData* someInitialData);
         static bool Realize(ShaderResourceView& aView);
         static bool Realize(RenderTargetView& aView);
         static bool Realize(DepthStencilView& aView);
@@ -111,4 +114,7 @@ namespace Platform::Gpu::impl
 
     // Mip count of a full chain for the given size.
     uint32_t FullMipCount(uint32_t aWidth, uint32_t aHeight);
+
+    // Rows of aRowBytes from a source aRowPitch apart (0: packed already), one after the other.
+    std::vector<std::byte> PackRows(const void* aData, uint32_t aRowPitch, uint32_t aRowBytes, uint32_t aRows);
 }
