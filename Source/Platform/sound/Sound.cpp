@@ -1,5 +1,7 @@
 #include "sound/Sound.h"
 
+#include "sound/impl/DecodeQueue.h"
+
 namespace Platform::Sound
 {
     Result Sound::GetLength(std::uint32_t* aFrameCount) const
@@ -8,6 +10,7 @@ namespace Platform::Sound
         {
             return Result::InvalidParam;
         }
+        myDecoder->Wait(this);
         *aFrameCount = mySamples.myFrameCount;
         return Result::Ok;
     }
@@ -34,6 +37,8 @@ namespace Platform::Sound
 
     Result Sound::Release()
     {
+        // Outside the mixer's lock, so the device keeps mixing while the decoder stops.
+        myDecoder->Cancel(this);
         impl::Mixer& mixer = *myMixer;
         const std::lock_guard<std::mutex> lock(mixer.GetMutex());
         mixer.Delete(this);

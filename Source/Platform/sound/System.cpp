@@ -3,6 +3,7 @@
 #include "sound/ChannelGroup.h"
 #include "sound/Dsp.h"
 #include "sound/Sound.h"
+#include "sound/impl/DecodeQueue.h"
 #include "sound/impl/DeviceOutput.h"
 #include "sound/impl/Mixer.h"
 #include "sound/impl/SoundFileReader.h"
@@ -61,6 +62,7 @@ namespace Platform::Sound
             return Result::InvalidParam;
         }
         myMixer = std::make_unique<impl::Mixer>(aMaxChannels);
+        myDecoder = std::make_unique<impl::DecodeQueue>(impl::DecodeQueue::DefaultThreadCount());
         myMasterGroup.reset(new ChannelGroup(*myMixer));
         if (myOutput == OutputType::Device)
         {
@@ -82,7 +84,9 @@ namespace Platform::Sound
         {
             return Result::NotInitialized;
         }
-        // The device thread leaves the mixer before anything it reads goes away.
+        // No decoder writes into a sound, and the device thread has left the mixer, before
+        // anything they touch goes away.
+        myDecoder.reset();
         myDevice.reset();
         myMasterGroup.reset();
         myMixer.reset();
@@ -143,14 +147,16 @@ namespace Platform::Sound
         {
             return Result::InvalidParam;
         }
-        impl::SampleData samples;
-        // Decoded outside the lock: the device keeps playing meanwhile.
-        const Result read = impl::ReadSoundFile(aPath, (aMode & MODE_LOOP_NORMAL) != 0, samples);
-        if (read != Result::Ok)
+        std::unique_ptr<impl::SoundFile> file;
+        const Result opened = impl::SoundFile::Open(aPath, file);
+        if (opened != Result::Ok)
         {
-            return read;
+            return opened;
         }
-        Sound* sound = new Sound(*myMixer, std::move(samples));
+        Sound* sound = new Sound(*myMixer, *myDecoder);
+        sound->mySamples.mySampleRate = file->GetSampleRate();
+        sound->mySamples.myIsLooping = (aMode & MODE_LOOP_NORMAL) != 0;
+        myDecoder->Submit(sound, std::move(file), sound->mySamples);
         const std::lock_guard<std::mutex> lock(myMixer->GetMutex());
         myMixer->Adopt(sound);
         *aSound = sound;
@@ -171,6 +177,9 @@ namespace Platform::Sound
         {
             return Result::InvalidParam;
         }
+        // Before the lock: the device mixes on while the samples are finished. Names the sound
+        // without reading it, so a foreign pointer is refused below as before.
+        myDecoder->Wait(aSound);
         const std::lock_guard<std::mutex> lock(myMixer->GetMutex());
         if (!myMixer->Owns(aSound))
         {

@@ -15,6 +15,7 @@ namespace Platform::Sound
 
     namespace impl
     {
+        class DecodeQueue;
         class DeviceOutput;
         class Mixer;
     }
@@ -46,10 +47,13 @@ namespace Platform::Sound
         Result Update();
 
         Result GetMasterChannelGroup(ChannelGroup** aGroup);
-        // Decodes the whole file now. MODE_LOOP_NORMAL makes a sound that loops seamlessly,
-        // anything else a one-shot. someExtraInfo must be null.
+        // Reads and checks the file's header now (FileNotFound, BadFile) and queues the decode of
+        // its samples on the system's decoder threads, first made first ready. MODE_LOOP_NORMAL
+        // makes a sound that loops seamlessly, anything else a one-shot. someExtraInfo must be
+        // null.
         Result CreateSound(const char* aPath, Mode aMode, const void* someExtraInfo, Sound** aSound);
-        // Starts aSound at volume 1 and its own pitch in aGroup (null: the master group).
+        // Starts aSound at volume 1 and its own pitch in aGroup (null: the master group); first
+        // waits for the sound's decode, without holding up the mix.
         Result PlaySound(Sound* aSound, ChannelGroup* aGroup, bool aPaused, Channel* aChannel);
         Result CreateDspByType(DspType aType, Dsp** aDsp);
 
@@ -71,6 +75,7 @@ namespace Platform::Sound
 
         OutputType myOutput = OutputType::Device;
         std::unique_ptr<impl::Mixer> myMixer;
+        std::unique_ptr<impl::DecodeQueue> myDecoder;
         std::unique_ptr<impl::DeviceOutput> myDevice;
         std::unique_ptr<ChannelGroup> myMasterGroup;
         // Without a device the mix runs on the wall clock into this buffer, unheard.

@@ -3,12 +3,18 @@
 #include "sound/Sound.h"
 #include "sound/System.h"
 
+#include "FileBytes.h"
 #include "SoundFiles.h"
 #include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <sndfile.h>
+
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -551,8 +557,209 @@ TEST_F(MixerTest, MissingAndBrokenFilesAreRefused)
     EXPECT_EQ(mySystem->CreateSound(garbage.c_str(), MODE_DEFAULT, nullptr, &sound), Result::BadFile);
     const std::string empty = myFolder.Write("empty.wav").string();
     EXPECT_EQ(mySystem->CreateSound(empty.c_str(), MODE_DEFAULT, nullptr, &sound), Result::BadFile);
+    // Cut short, an Ogg file's length is unknown to libsndfile (its largest count), and none of
+    // it decodes.
+    const std::filesystem::path whole = myFolder.Path() / "whole.ogg";
+    ASSERT_TRUE(SoundFiles::Write(whole, SoundFiles::Noise(48000 * 2), 2, 48000, SoundFiles::Format::OggVorbis));
+    const std::string bytes = TestSupport::ReadFileBytes(whole);
+    const std::string cut = myFolder.Write("cut.ogg", std::string_view(bytes).substr(0, bytes.size() / 2)).string();
+    EXPECT_EQ(mySystem->CreateSound(cut.c_str(), MODE_DEFAULT, nullptr, &sound), Result::BadFile);
+    EXPECT_EQ(sound, nullptr);
     EXPECT_EQ(mySystem->CreateSound(myFolder.Path().c_str(), MODE_DEFAULT, nullptr, &sound), Result::FileNotFound);
     EXPECT_EQ(mySystem->PlaySound(nullptr, nullptr, false, nullptr), Result::InvalidParam);
+}
+
+namespace
+{
+    // What one whole decode with libsndfile gives, as the stereo frames the mixer plays: mono on
+    // both sides, the first two channels of more.
+    std::vector<float> DecodeWholeAsStereo(const std::string& aPath)
+    {
+        SF_INFO info{};
+        SNDFILE* file = sf_open(aPath.c_str(), SFM_READ, &info);
+        if (file == nullptr)
+        {
+            ADD_FAILURE() << "libsndfile cannot open " << aPath;
+            return {};
+        }
+        std::vector<float> block(4096 * static_cast<std::size_t>(info.channels));
+        std::vector<float> stereo;
+        sf_count_t read = 0;
+        while ((read = sf_readf_float(file, block.data(), 4096)) > 0)
+        {
+            for (sf_count_t frame = 0; frame < read; ++frame)
+            {
+                const float* in = &block[static_cast<std::size_t>(frame * info.channels)];
+                stereo.push_back(in[0]);
+                stereo.push_back(info.channels > 1 ? in[1] : in[0]);
+            }
+        }
+        sf_close(file);
+        return stereo;
+    }
+
+    // Interleaved noise of aChannels channels, each channel its own.
+    std::vector<float> MultiChannelNoise(int aFrameCount, int aChannels)
+    {
+        return SoundFiles::Noise(aFrameCount * aChannels, static_cast<std::uint32_t>(aChannels) + 11);
+    }
+}
+
+// Longer than many decode blocks and not a whole number of them; each sound is played the
+// moment after it was made, while its own decode or the ones before it still run.
+TEST_F(MixerTest, ALongSoundPlayedAtOnceGivesTheSamplesOfAWholeDecode)
+{
+    struct Case
+    {
+        int myChannels;
+        SoundFiles::Format myFormat;
+        Mode myMode;
+    };
+    const Case cases[] = {{2, SoundFiles::Format::OggVorbis, MODE_LOOP_NORMAL}, {1, SoundFiles::Format::OggVorbis, MODE_DEFAULT},
+                          {3, SoundFiles::Format::FloatWav, MODE_DEFAULT}, {2, SoundFiles::Format::Flac, MODE_LOOP_NORMAL},
+                          {1, SoundFiles::Format::Pcm16Wav, MODE_LOOP_NORMAL}};
+    constexpr int FRAMES = 3 * 48000 + 1234;
+    std::vector<std::string> paths;
+    for (const Case& test : cases)
+    {
+        paths.push_back((myFolder.Path() / ("long" + std::to_string(paths.size()))).string());
+        ASSERT_TRUE(SoundFiles::Write(paths.back(), MultiChannelNoise(FRAMES, test.myChannels), test.myChannels, 48000, test.myFormat));
+    }
+    for (std::size_t index = 0; index < paths.size(); ++index)
+    {
+        const Case& test = cases[index];
+        SCOPED_TRACE(::testing::Message() << test.myChannels << " channels, format " << static_cast<int>(test.myFormat));
+        Sound* sound = nullptr;
+        ASSERT_EQ(mySystem->CreateSound(paths[index].c_str(), test.myMode, nullptr, &sound), Result::Ok);
+        const Channel channel = PlayNow(sound);
+        const std::vector<float> expected = DecodeWholeAsStereo(paths[index]);
+        const std::size_t frames = expected.size() / 2;
+        ASSERT_GT(frames, static_cast<std::size_t>(FRAMES / 2));
+        const std::vector<float> mix = Render(static_cast<int>(frames) + 500);
+        for (std::size_t i = 0; i < mix.size(); ++i)
+        {
+            const bool isLooping = test.myMode == MODE_LOOP_NORMAL;
+            const float wanted = i < expected.size() ? expected[i] : (isLooping ? expected[i - expected.size()] : 0.0f);
+            ASSERT_EQ(mix[i], wanted) << "sample " << i << " of " << expected.size();
+        }
+        EXPECT_EQ(IsPlaying(channel), test.myMode == MODE_LOOP_NORMAL);
+        ASSERT_EQ(sound->Release(), Result::Ok);
+    }
+}
+
+TEST_F(MixerTest, LengthRateAndModeAreRightAtOnceAfterCreation)
+{
+    struct Case
+    {
+        SoundFiles::Format myFormat;
+        int myRate;
+        Mode myMode;
+    };
+    constexpr int FRAMES = 2 * 48000 + 77;
+    for (const Case& test : {Case{SoundFiles::Format::FloatWav, 48000, MODE_DEFAULT}, Case{SoundFiles::Format::OggVorbis, 44100, MODE_LOOP_NORMAL},
+                             Case{SoundFiles::Format::Flac, 24000, MODE_LOOP_OFF}})
+    {
+        SCOPED_TRACE(::testing::Message() << "format " << static_cast<int>(test.myFormat));
+        const std::string path = (myFolder.Path() / ("length" + std::to_string(static_cast<int>(test.myFormat)))).string();
+        ASSERT_TRUE(SoundFiles::Write(path, SoundFiles::Noise(FRAMES * 2), 2, test.myRate, test.myFormat));
+        Sound* sound = nullptr;
+        ASSERT_EQ(mySystem->CreateSound(path.c_str(), test.myMode, nullptr, &sound), Result::Ok);
+        std::uint32_t length = 0;
+        EXPECT_EQ(sound->GetLength(&length), Result::Ok);
+        EXPECT_EQ(length, DecodeWholeAsStereo(path).size() / 2);
+        if (test.myFormat != SoundFiles::Format::OggVorbis)
+        {
+            EXPECT_EQ(length, static_cast<std::uint32_t>(FRAMES));
+        }
+        std::uint32_t rate = 0;
+        EXPECT_EQ(sound->GetSampleRate(&rate), Result::Ok);
+        EXPECT_EQ(rate, static_cast<std::uint32_t>(test.myRate));
+        Mode mode = 0;
+        EXPECT_EQ(sound->GetMode(&mode), Result::Ok);
+        EXPECT_EQ(mode, test.myMode == MODE_LOOP_NORMAL ? MODE_LOOP_NORMAL : MODE_LOOP_OFF);
+    }
+}
+
+// A file whose header is good but whose samples break off: what decodes is kept, and a file that
+// yields nothing is one silent frame, as far as the header was read without failing.
+TEST_F(MixerTest, AFileWhoseSamplesBreakOffPlaysWhatDecodes)
+{
+    const std::filesystem::path whole = myFolder.Path() / "whole.flac";
+    ASSERT_TRUE(SoundFiles::Write(whole, SoundFiles::Tone(48000, 440.0f), 1, 48000, SoundFiles::Format::Flac));
+    const std::string bytes = TestSupport::ReadFileBytes(whole);
+    for (const std::size_t kept : {std::size_t{200}, std::size_t{4000}})
+    {
+        SCOPED_TRACE(::testing::Message() << kept << " bytes kept");
+        const std::string path = myFolder.Write("cut" + std::to_string(kept) + ".flac", bytes.substr(0, kept)).string();
+        const std::vector<float> expected = DecodeWholeAsStereo(path);
+        Sound* sound = nullptr;
+        ASSERT_EQ(mySystem->CreateSound(path.c_str(), MODE_DEFAULT, nullptr, &sound), Result::Ok);
+        const Channel channel = PlayNow(sound);
+        std::uint32_t length = 0;
+        EXPECT_EQ(sound->GetLength(&length), Result::Ok);
+        EXPECT_EQ(length, std::max<std::size_t>(expected.size() / 2, 1));
+        EXPECT_LT(length, 48000u);
+        const std::vector<float> mix = Render(static_cast<int>(length) + 10);
+        for (std::size_t i = 0; i < mix.size(); ++i)
+        {
+            ASSERT_EQ(mix[i], i < expected.size() ? expected[i] : 0.0f) << "sample " << i;
+        }
+        EXPECT_FALSE(IsPlaying(channel));
+    }
+}
+
+// Sounds released while their decodes are queued or running, a Close with decodes still pending
+// and a new Init after it, then the system released with its own decodes pending.
+TEST_F(MixerTest, SoundsAndTheSystemReleasedWhileDecodesRun)
+{
+    const std::string path = (myFolder.Path() / "busy.ogg").string();
+    ASSERT_TRUE(SoundFiles::Write(path, SoundFiles::Noise(4 * 48000 * 2, 9), 2, 48000, SoundFiles::Format::OggVorbis));
+    const std::vector<float> expected = DecodeWholeAsStereo(path);
+    for (int round = 0; round < 2; ++round)
+    {
+        std::vector<Sound*> sounds(16, nullptr);
+        for (Sound*& sound : sounds)
+        {
+            ASSERT_EQ(mySystem->CreateSound(path.c_str(), MODE_DEFAULT, nullptr, &sound), Result::Ok);
+        }
+        for (std::size_t i = 0; i < sounds.size(); i += 2)
+        {
+            ASSERT_EQ(sounds[i]->Release(), Result::Ok);
+        }
+        // The last one made, played while those before it may still decode.
+        PlayNow(sounds.back());
+        const std::vector<float> mix = Render(2000);
+        for (std::size_t i = 0; i < mix.size(); ++i)
+        {
+            ASSERT_EQ(mix[i], expected[i]) << "sample " << i;
+        }
+        ASSERT_EQ(mySystem->Close(), Result::Ok);
+        ASSERT_EQ(mySystem->Init(8, INIT_NORMAL, nullptr), Result::Ok);
+    }
+    for (int i = 0; i < 16; ++i)
+    {
+        Sound* sound = nullptr;
+        ASSERT_EQ(mySystem->CreateSound(path.c_str(), MODE_LOOP_NORMAL, nullptr, &sound), Result::Ok);
+    }
+    EXPECT_EQ(mySystem->Release(), Result::Ok);
+    mySystem = nullptr;
+}
+
+TEST_F(MixerTest, ASoundOfAnotherSystemIsRefused)
+{
+    System* other = nullptr;
+    ASSERT_EQ(System::Create(&other, HEADER_VERSION), Result::Ok);
+    ASSERT_EQ(other->SetOutput(OutputType::Memory), Result::Ok);
+    ASSERT_EQ(other->Init(8, INIT_NORMAL, nullptr), Result::Ok);
+    const std::string path = (myFolder.Path() / "other.ogg").string();
+    ASSERT_TRUE(SoundFiles::Write(path, SoundFiles::Noise(48000), 1, 48000, SoundFiles::Format::OggVorbis));
+    Sound* foreign = nullptr;
+    ASSERT_EQ(other->CreateSound(path.c_str(), MODE_DEFAULT, nullptr, &foreign), Result::Ok);
+    Channel channel;
+    EXPECT_EQ(mySystem->PlaySound(foreign, nullptr, false, &channel), Result::InvalidParam);
+    EXPECT_TRUE(channel.IsNull());
+    EXPECT_EQ(other->PlaySound(foreign, nullptr, false, &channel), Result::Ok);
+    other->Release();
 }
 
 TEST(SoundSystem, IsMadeOnlyForItsHeaderVersion)

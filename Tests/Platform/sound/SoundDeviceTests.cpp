@@ -144,3 +144,41 @@ TEST(SoundDevice, ControlCallsAndTheDeviceThreadShareTheMixer)
     shot->Release();
     system->Release();
 }
+
+// Looping music made and played at once while SDL's thread mixes; some sounds released while
+// they still decode or play, the system released with decodes still pending.
+TEST(SoundDevice, SoundsDecodeWhileTheDeviceMixes)
+{
+    const ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
+    TestSupport::TemporaryFolder folder;
+    const std::string path = (folder.Path() / "music.ogg").string();
+    ASSERT_TRUE(SoundFiles::Write(path, SoundFiles::Noise(3 * 48000 * 2, 4), 2, 48000, SoundFiles::Format::OggVorbis));
+    System* system = MakeDeviceSystem();
+    ASSERT_TRUE(system->IsDeviceOpen());
+    std::vector<std::pair<Sound*, Channel>> playing;
+    for (int i = 0; i < 12; ++i)
+    {
+        Sound* sound = nullptr;
+        ASSERT_EQ(system->CreateSound(path.c_str(), MODE_LOOP_NORMAL, nullptr, &sound), Result::Ok);
+        if (i % 3 == 0)
+        {
+            Channel channel;
+            ASSERT_EQ(system->PlaySound(sound, nullptr, false, &channel), Result::Ok);
+            playing.emplace_back(sound, channel);
+        }
+        else if (i % 3 == 1)
+        {
+            ASSERT_EQ(sound->Release(), Result::Ok);
+        }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(system->Update(), Result::Ok);
+    for (const auto& [sound, channel] : playing)
+    {
+        EXPECT_TRUE(IsPlaying(channel));
+    }
+    ASSERT_EQ(playing.front().first->Release(), Result::Ok);
+    EXPECT_FALSE(IsPlaying(playing.front().second));
+    EXPECT_TRUE(IsPlaying(playing.back().second));
+    EXPECT_EQ(system->Release(), Result::Ok);
+}

@@ -19,7 +19,7 @@ namespace Platform::Sound::impl
         int RenderVoice(Voice& aVoice, float* someFrames, int aFrameCount, float aGain, bool& anEnded)
         {
             const SampleData& data = *aVoice.mySamples;
-            const float* samples = data.myFrames.data();
+            const float* samples = data.myFrames.get();
             const std::uint64_t end = static_cast<std::uint64_t>(data.myFrameCount) << 32;
             const std::uint64_t step = aVoice.myStep;
             int done = 0;

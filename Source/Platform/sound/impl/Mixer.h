@@ -2,6 +2,7 @@
 #include "sound/SoundTypes.h"
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <unordered_set>
 #include <vector>
@@ -16,10 +17,11 @@ namespace Platform::Sound::impl
 {
     // A decoded file: interleaved stereo floats at the file's rate, followed by one guard frame
     // (the first frame of a looping sound, silence after a one-shot) so interpolation never
-    // reads past the end.
+    // reads past the end. The rate and the loop flag are known from the header; the frames and
+    // their count are written once by the decode, before any voice plays them.
     struct SampleData
     {
-        std::vector<float> myFrames;
+        std::unique_ptr<float[]> myFrames;
         std::uint32_t myFrameCount = 0;
         std::uint32_t mySampleRate = OUTPUT_RATE;
         bool myIsLooping = false;
