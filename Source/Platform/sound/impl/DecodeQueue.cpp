@@ -73,24 +73,15 @@ namespace Platform::Sound::impl
 
     void DecodeQueue::Wait(const Sound* aSound)
     {
-        std::unique_lock<std::mutex> lock(myMutex);
-        const auto found = myJobs.find(aSound);
-        if (found == myJobs.end())
-        {
-            return;
-        }
-        Job& job = *found->second;
-        if (!job.myIsStarted)
-        {
-            Unqueue(job);
-            job.myIsStarted = true;
-            Run(job, lock);
-            return;
-        }
-        myFinished.wait(lock, [this, aSound] { return myJobs.count(aSound) == 0; });
+        Finish(aSound, false);
     }
 
     void DecodeQueue::Cancel(const Sound* aSound)
+    {
+        Finish(aSound, true);
+    }
+
+    void DecodeQueue::Finish(const Sound* aSound, bool aCancel)
     {
         std::unique_lock<std::mutex> lock(myMutex);
         const auto found = myJobs.find(aSound);
@@ -99,7 +90,10 @@ namespace Platform::Sound::impl
             return;
         }
         Job& job = *found->second;
-        job.myIsCancelled.store(true, std::memory_order_relaxed);
+        if (aCancel)
+        {
+            job.myIsCancelled.store(true, std::memory_order_relaxed);
+        }
         if (!job.myIsStarted)
         {
             Unqueue(job);

@@ -46,6 +46,8 @@ namespace Platform::Sound::impl
     private:
         struct Job;
 
+        // Waits for aSound's decode, first cancelling it when aCancel is set.
+        void Finish(const Sound* aSound, bool aCancel);
         void RunThread();
         // Runs aJob with the lock released, then drops it and wakes the waiters.
         void Run(Job& aJob, std::unique_lock<std::mutex>& aLock);
