@@ -91,21 +91,17 @@ namespace Vra::impl
         void ForEachAtlasPixel(const FT_Bitmap& aBitmap, int32_t aLeft, int32_t aTop, std::vector<uint32_t>& somePixels,
                                Write&& aWrite)
         {
-            for (uint32_t y = 0; y < aBitmap.rows; ++y)
+            // The bitmap's rows and columns that land inside, found once rather than per pixel.
+            const int64_t firstX = std::max<int64_t>(0, -int64_t{aLeft});
+            const int64_t endX = std::min<int64_t>(aBitmap.width, int64_t{ATLAS} - aLeft);
+            const int64_t firstY = std::max<int64_t>(0, -int64_t{aTop});
+            const int64_t endY = std::min<int64_t>(aBitmap.rows, int64_t{ATLAS} - aTop);
+            for (int64_t y = firstY; y < endY; ++y)
             {
-                const int32_t atlasY = aTop + static_cast<int32_t>(y);
-                if (atlasY < 0 || atlasY >= ATLAS)
+                uint32_t* atlasRow = somePixels.data() + (aTop + y) * ATLAS;
+                for (int64_t x = firstX; x < endX; ++x)
                 {
-                    continue;
-                }
-                for (uint32_t x = 0; x < aBitmap.width; ++x)
-                {
-                    const int32_t atlasX = aLeft + static_cast<int32_t>(x);
-                    if (atlasX < 0 || atlasX >= ATLAS)
-                    {
-                        continue;
-                    }
-                    aWrite(somePixels[static_cast<size_t>(atlasY) * ATLAS + atlasX], Intensity(aBitmap, x, y));
+                    aWrite(atlasRow[aLeft + x], Intensity(aBitmap, static_cast<uint32_t>(x), static_cast<uint32_t>(y)));
                 }
             }
         }
@@ -201,11 +197,13 @@ namespace Vra::impl
             }
             if (aBorder > 0)
             {
+                // The border pass reloads the glyph as an outline; without it the slot still holds
+                // the rendering above, and rendering it again would give the same bitmap.
                 WriteBorder(aLibrary, aFace, aCharacter, aBorder, aPen, aFont.myAtlasPixels);
-            }
-            if (FT_Load_Char(aFace, aCharacter, FT_LOAD_RENDER) != 0)
-            {
-                return;
+                if (FT_Load_Char(aFace, aCharacter, FT_LOAD_RENDER) != 0)
+                {
+                    return;
+                }
             }
             const FT_Bitmap& bitmap = aFace->glyph->bitmap;
             const int32_t width = static_cast<int32_t>(bitmap.width) + twoBorders;
