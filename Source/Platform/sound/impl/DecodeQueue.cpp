@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <atomic>
 
+#include <sched.h>
+
 namespace Platform::Sound::impl
 {
     struct DecodeQueue::Job
@@ -19,7 +21,15 @@ namespace Platform::Sound::impl
 
     int DecodeQueue::DefaultThreadCount()
     {
-        const int cores = static_cast<int>(std::thread::hardware_concurrency());
+        // The cores this process may run on: under an affinity mask (taskset, a container's
+        // CPU set) fewer than the machine has.
+        int cores = static_cast<int>(std::thread::hardware_concurrency());
+        cpu_set_t allowed;
+        CPU_ZERO(&allowed);
+        if (sched_getaffinity(0, sizeof(allowed), &allowed) == 0)
+        {
+            cores = CPU_COUNT(&allowed);
+        }
         return std::clamp(cores - 1, 1, 4);
     }
 

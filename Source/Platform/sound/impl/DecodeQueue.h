@@ -23,7 +23,7 @@ namespace Platform::Sound::impl
     class DecodeQueue
     {
     public:
-        // min(4, cores - 1) threads, at least one.
+        // min(4, usable cores - 1) threads, at least one.
         static int DefaultThreadCount();
 
         explicit DecodeQueue(int aThreadCount);
