@@ -52,6 +52,11 @@ namespace BenchEngine
     // The benchmark program's main: runs what the command line selects, then shuts the engine down.
     inline int RunBenchmarks(int argc, char** argv)
     {
+#ifdef VRA_BENCH_SOURCE_DIR
+        // Tracks and fixtures beside the tests are found from the source folder, also when the
+        // benchmark is started by hand and works in the bin folder.
+        setenv("VRA_SOURCE_DIR", VRA_BENCH_SOURCE_DIR, 0);
+#endif
         benchmark::Initialize(&argc, argv);
         if (benchmark::ReportUnrecognizedArguments(argc, argv))
         {

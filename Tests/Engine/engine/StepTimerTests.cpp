@@ -39,4 +39,18 @@ namespace
         const float delta = timer.Step(6'000'000 + 30'000);
         EXPECT_FLOAT_EQ(delta, 0.01f);
     }
+
+    std::int64_t theTestCounter = 0;
+
+    TEST(StepTimer, ASetCounterSourceStepsTheTimerUntilItIsCleared)
+    {
+        theTestCounter = 5'000'000'000;
+        Vra::StepTimer::SetCounterSource([] { return theTestCounter; });
+        Vra::StepTimer timer;
+        theTestCounter += 25'000'000;
+        const float delta = timer.Step();
+        Vra::StepTimer::SetCounterSource(nullptr);
+        EXPECT_FLOAT_EQ(delta, 0.025f);
+        EXPECT_NE(Vra::StepTimer::ReadCounter(), theTestCounter);
+    }
 }

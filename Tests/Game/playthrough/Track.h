@@ -8,13 +8,16 @@
 #include "shell/SceneState.h"
 
 #include "Engine.h"
+#include "engine/StepTimer.h"
 #include "InputHandler.h"
 #include "input/Gamepad.h"
 #include "window/WindowMessages.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -164,8 +167,18 @@ namespace ContentGame
     class TrackRunner
     {
     public:
-        TrackRunner(GameWorld& aWorld, CommonUtilities::InputHandler& anInput) : myWorld(aWorld), myInput(anInput) {}
-        ~TrackRunner() { Platform::SetGamepadStateSource({}); }
+        // The engine's clock (which the prompt boxes, the speedrun timer and the icicles read)
+        // advances by the same fixed frame time as the game, however long a frame really takes.
+        TrackRunner(GameWorld& aWorld, CommonUtilities::InputHandler& anInput) : myWorld(aWorld), myInput(anInput)
+        {
+            theEngineClock = Vra::StepTimer::ReadCounter();
+            Vra::StepTimer::SetCounterSource([] { return theEngineClock.load(); });
+        }
+        ~TrackRunner()
+        {
+            Vra::StepTimer::SetCounterSource(nullptr);
+            Platform::SetGamepadStateSource({});
+        }
         TrackRunner(const TrackRunner&) = delete;
         TrackRunner& operator=(const TrackRunner&) = delete;
 
@@ -214,10 +227,12 @@ namespace ContentGame
         }
 
         // One frame of the main loop; false once the screens have ended. The update and the
-        // render submission are timed, the present is not.
+        // render submission are timed, the present is not: in wall time, and in this thread's
+        // CPU time (without the software rasteriser's own threads).
         bool Frame()
         {
             const auto start = std::chrono::steady_clock::now();
+            const double cpuStart = ThreadCpuSeconds();
             myInput.Update();
             if (!myWorld.Update(FRAME_TIME, myInput))
             {
@@ -228,8 +243,10 @@ namespace ContentGame
             transition.Update(FRAME_TIME);
             transition.Render();
             myMeasuredSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            myMeasuredCpuSeconds += ThreadCpuSeconds() - cpuStart;
             ++myFrameCount;
             Vra::Engine& engine = *Vra::Engine::GetInstance();
+            theEngineClock += static_cast<std::int64_t>(FRAME_TIME * 1e9);
             engine.EndFrame();
             return engine.BeginFrame();
         }
@@ -285,6 +302,7 @@ namespace ContentGame
         LevelState* TopLevel() const { return dynamic_cast<LevelState*>(TopScreen()); }
         long GetFrameCount() const { return myFrameCount; }
         double GetMeasuredSeconds() const { return myMeasuredSeconds; }
+        double GetMeasuredCpuSeconds() const { return myMeasuredCpuSeconds; }
 
         // Where the bird is, for a failing step.
         std::string Where() const
@@ -343,6 +361,13 @@ namespace ContentGame
         }
 
     private:
+        static double ThreadCpuSeconds()
+        {
+            timespec now{};
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+            return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+        }
+
         GameWorld& myWorld;
         CommonUtilities::InputHandler& myInput;
         std::set<int> myHeldKeys;
@@ -350,5 +375,7 @@ namespace ContentGame
         bool myIsPadSet = false;
         long myFrameCount = 0;
         double myMeasuredSeconds = 0.0;
+        double myMeasuredCpuSeconds = 0.0;
+        static inline std::atomic<std::int64_t> theEngineClock{ 0 };
     };
 }

@@ -2,10 +2,16 @@
 
 #include "Assert.h"
 
+#include <atomic>
 #include <chrono>
 
 namespace Vra
 {
+    namespace
+    {
+        std::atomic<StepTimer::CounterSource> theCounterSource{ nullptr };
+    }
+
     StepTimer::StepTimer() : StepTimer(ReadFrequency(), ReadCounter()) {}
 
     StepTimer::StepTimer(std::int64_t aFrequency, std::int64_t aCounter)
@@ -33,8 +39,17 @@ namespace Vra
         return Step(ReadCounter());
     }
 
+    void StepTimer::SetCounterSource(CounterSource aSource)
+    {
+        theCounterSource.store(aSource);
+    }
+
     std::int64_t StepTimer::ReadCounter()
     {
+        if (const CounterSource source = theCounterSource.load())
+        {
+            return source();
+        }
         return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
     }
 

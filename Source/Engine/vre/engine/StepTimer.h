@@ -23,8 +23,15 @@ namespace Vra
         std::uint64_t GetElapsedTicks() const { return myElapsedTicks; }
         std::int64_t GetFrequency() const { return myFrequency; }
 
+        // The steady clock in nanoseconds, or the source set below.
         static std::int64_t ReadCounter();
         static std::int64_t ReadFrequency();
+
+        // A counter in nanoseconds that ReadCounter returns instead of the clock, so a test that
+        // runs frames with a fixed frame time can give the engine's clock the same steps; null
+        // restores the clock.
+        using CounterSource = std::int64_t (*)();
+        static void SetCounterSource(CounterSource aSource);
 
     private:
         std::int64_t myFrequency;
