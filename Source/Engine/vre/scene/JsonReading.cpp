@@ -3,6 +3,10 @@
 #include "FileReading.h"
 #include "stringRegistry/StringRegistry.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -51,6 +55,48 @@ namespace Vra::impl
     std::optional<std::string> ReadWholeFile(const std::filesystem::path& aPath)
     {
         return CommonUtilities::ReadFileText(aPath);
+    }
+
+    std::optional<std::size_t> ReadWholeFileInto(int aFolderHandle, const char* aName, std::string& aBuffer)
+    {
+        constexpr std::size_t FIRST_BUFFER_SIZE = 64 * 1024;
+        const int file = ::openat(aFolderHandle < 0 ? AT_FDCWD : aFolderHandle, aName, O_RDONLY | O_CLOEXEC);
+        if (file < 0)
+        {
+            return std::nullopt;
+        }
+        if (aBuffer.size() < FIRST_BUFFER_SIZE)
+        {
+            aBuffer.resize(FIRST_BUFFER_SIZE);
+        }
+        std::size_t filled = 0;
+        for (;;)
+        {
+            const ssize_t count = ::read(file, aBuffer.data() + filled, aBuffer.size() - filled);
+            if (count < 0 && errno == EINTR)
+            {
+                continue;
+            }
+            if (count < 0)
+            {
+                // A folder, or a file that cannot be read, is no file to parse.
+                ::close(file);
+                return std::nullopt;
+            }
+            if (count == 0)
+            {
+                break;
+            }
+            filled += static_cast<std::size_t>(count);
+            // A plain file gives less than asked only at its end, which spares a size query per file.
+            if (filled < aBuffer.size())
+            {
+                break;
+            }
+            aBuffer.resize(aBuffer.size() * 2);
+        }
+        ::close(file);
+        return filled;
     }
 
     const nlohmann::json& Member(const nlohmann::json& anObject, const char* aKey)

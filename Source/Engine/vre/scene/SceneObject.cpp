@@ -42,11 +42,19 @@ namespace Vra
                     }
                 }
             }
-            PropertyDefinition& collected = anOut.emplace_back(property);
-            if (own && own->myType == property.myType)
+            if (!own || own->myType != property.myType)
             {
-                collected.myValue = own->myValue;
+                anOut.push_back(property);
+                continue;
             }
+            // Built field by field so the value is copied once, not copied and then replaced.
+            PropertyDefinition& collected = anOut.emplace_back();
+            collected.myName = property.myName;
+            collected.myType = property.myType;
+            collected.myValue = own->myValue;
+            collected.myFlags = property.myFlags;
+            collected.myGroup = property.myGroup;
+            collected.myDescription = property.myDescription;
         }
     }
 }

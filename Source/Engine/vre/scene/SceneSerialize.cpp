@@ -5,6 +5,7 @@
 #include "Math/Quaternion.h"
 #include "properties/PropertyTypeBase.h"
 #include "scene/JsonReading.h"
+#include "scene/ParallelJsonReader.h"
 #include "scene/UuidRegistry.h"
 #include "settings/Settings.h"
 #include "stringRegistry/StringRegistry.h"
@@ -17,6 +18,8 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -67,8 +70,13 @@ namespace Vra
             return radians * DEGREES_PER_RADIAN;
         }
 
-        void ReadOwnValues(const json& someProperties, const fs::path& aFile, SceneObject& anObject)
+        // The file's path is put together only for a message.
+        void ReadOwnValues(const json& someProperties, const fs::path& aFolder, const std::string& aName, SceneObject& anObject)
         {
+            if (someProperties.is_array())
+            {
+                anObject.myOwnValues.reserve(someProperties.size());
+            }
             for (const json& property : someProperties)
             {
                 const StringId name = impl::InternString(impl::Member(property, "name"));
@@ -76,7 +84,7 @@ namespace Vra
                 const PropertyTypeBase* type = PropertyTypeBase::FindByName(typeName);
                 if (!type)
                 {
-                    std::cout << "Skipping property \"" << name.CStr() << "\" of \"" << aFile.string() << "\": unknown type \""
+                    std::cout << "Skipping property \"" << name.CStr() << "\" of \"" << (aFolder / aName).string() << "\": unknown type \""
                               << typeName.CStr() << "\"" << std::endl;
                     continue;
                 }
@@ -84,40 +92,76 @@ namespace Vra
             }
         }
 
-        SceneObject ReadSceneObject(const json& aRoot, const fs::path& aFile)
+        // The member aKey of an object already known to be one; null when absent.
+        const json* Find(const json& anObject, const char* aKey)
         {
-            SceneObject object;
-            object.myName = aRoot.value("name", std::string("unknown"));
-            object.SetPath(nullptr, StringRegistry::RegisterOrGet(aRoot.value("path", std::string())));
-            if (aRoot.contains("transform"))
+            const auto found = anObject.find(aKey);
+            return found != anObject.end() ? &*found : nullptr;
+        }
+
+        void ReadSceneObject(const json& aRoot, const fs::path& aFolder, const std::string& aName, SceneObject& anObject)
+        {
+            anObject.myName = aRoot.value("name", std::string("unknown"));
+            anObject.SetPath(nullptr, StringRegistry::RegisterOrGet(aRoot.value("path", std::string())));
+            if (const json* transform = Find(aRoot, "transform"))
             {
-                DecomposeTransform(object, ReadMatrix(aRoot["transform"]));
+                DecomposeTransform(anObject, ReadMatrix(*transform));
             }
-            if (aRoot.contains("translation"))
+            if (const json* translation = Find(aRoot, "translation"))
             {
-                object.myTranslation = ReadVector3(aRoot["translation"]);
+                anObject.myTranslation = ReadVector3(*translation);
             }
-            if (aRoot.contains("rotation"))
+            if (const json* rotation = Find(aRoot, "rotation"))
             {
-                object.myRotation = ReadVector3(aRoot["rotation"]);
+                anObject.myRotation = ReadVector3(*rotation);
             }
-            if (aRoot.contains("scale"))
+            if (const json* scale = Find(aRoot, "scale"))
             {
-                object.myScale = ReadVector3(aRoot["scale"]);
+                anObject.myScale = ReadVector3(*scale);
             }
-            if (aRoot.contains("object-definition"))
+            if (const json* definition = Find(aRoot, "object-definition"))
             {
-                object.myDefinition = impl::InternString(aRoot["object-definition"]);
+                anObject.myDefinition = impl::InternString(*definition);
             }
-            if (aRoot.contains("properties"))
+            if (const json* properties = Find(aRoot, "properties"))
             {
-                ReadOwnValues(aRoot["properties"], aFile, object);
+                ReadOwnValues(*properties, aFolder, aName, anObject);
             }
-            return object;
+        }
+
+        struct ListedFile
+        {
+            std::string myName;
+            bool myIsNamedByUuid = false;
+        };
+
+        // The plain files without an extension, in the folder's own order.
+        std::vector<ListedFile> ListObjectFiles(const fs::path& aFolder)
+        {
+            std::vector<ListedFile> files;
+            for (const fs::directory_entry& entry : fs::directory_iterator(aFolder))
+            {
+                const fs::path& file = entry.path();
+                if (file.has_extension() || !entry.is_regular_file())
+                {
+                    continue;
+                }
+                // Id 0 stands for none; a file that is not named by a UUID must not take it.
+                ListedFile& listed = files.emplace_back();
+                listed.myName = file.filename().string();
+                Platform::Uuid uuid;
+                listed.myIsNamedByUuid = Platform::UuidFromString(listed.myName.c_str(), uuid);
+            }
+            return files;
         }
     }
 
     bool LoadScene(const char* aScenePath, Scene& aScene)
+    {
+        return impl::LoadScene(aScenePath, aScene, 0);
+    }
+
+    bool impl::LoadScene(const char* aScenePath, Scene& aScene, unsigned aThreadCount)
     {
         const fs::path scenePath(aScenePath);
         aScene.myPath = aScenePath;
@@ -129,34 +173,39 @@ namespace Vra
         {
             return true;
         }
-        for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        const std::vector<ListedFile> listed = ListObjectFiles(folder);
+        std::vector<std::string> objectNames;
+        for (const ListedFile& file : listed)
         {
-            const fs::path& file = entry.path();
-            if (file.has_extension() || !entry.is_regular_file())
+            if (file.myIsNamedByUuid)
             {
-                continue;
+                objectNames.push_back(file.myName);
             }
-            // Id 0 stands for none; a file that is not named by a UUID must not take it.
-            const std::string fileName = file.filename().string();
-            Platform::Uuid uuid;
-            if (!Platform::UuidFromString(fileName.c_str(), uuid))
-            {
-                std::cout << "Skipping scene object file whose name is not a UUID: " << file.string() << std::endl;
-                continue;
-            }
+        }
+        const unsigned threadCount = aThreadCount > 0 ? aThreadCount : ChooseReaderThreadCount(objectNames.size());
+        ParallelJsonReader reader(folder, std::move(objectNames), threadCount);
 
-            const std::optional<std::string> text = impl::ReadWholeFile(file);
-            CU_ASSERT_MSG(text.has_value(), "obj_in");
-            if (!text)
+        // Whatever hands out ids or prints happens here, in the folder's order.
+        for (const ListedFile& listedFile : listed)
+        {
+            if (!listedFile.myIsNamedByUuid)
+            {
+                std::cout << "Skipping scene object file whose name is not a UUID: " << (folder / listedFile.myName).string()
+                          << std::endl;
+                continue;
+            }
+            const json* root = reader.TakeNext();
+            CU_ASSERT_MSG(root != nullptr, "obj_in");
+            if (!root)
             {
                 continue;
             }
-            const json root = json::parse(*text);
-            SceneObject object = ReadSceneObject(root, file);
+            auto object = std::make_shared<SceneObject>();
+            ReadSceneObject(*root, folder, listedFile.myName, *object);
 
-            const std::uint32_t id = UuidRegistry::GetId(fileName.c_str());
-            ++aScene.myPathCounts[object.GetPath()];
-            aScene.myObjects[id] = std::make_shared<SceneObject>(std::move(object));
+            const std::uint32_t id = UuidRegistry::GetId(listedFile.myName.c_str());
+            ++aScene.myPathCounts[object->GetPath()];
+            aScene.myObjects[id] = std::move(object);
         }
         return true;
     }
