@@ -24,7 +24,7 @@ using PropertyTestSupport::RaisesJsonError;
 namespace
 {
     // More files than the readers may run ahead of the owner, so that they wait for it.
-    constexpr int FILE_COUNT = 700;
+    constexpr int FILE_COUNT = static_cast<int>(Vra::impl::ParallelJsonReader::WINDOW) * 3 / 2;
     constexpr int MISSING_AT = 100;
     constexpr int MALFORMED_AT = 300;
 
@@ -89,7 +89,7 @@ namespace
             ASSERT_NE(root, nullptr);
             EXPECT_EQ(root->at("i").get<int>(), i);
             // A slow owner now and then lets the other threads fill the window and wait.
-            if (i % 97 == 0)
+            if (i % 251 == 0)
             {
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
             }

@@ -153,16 +153,16 @@ namespace
     {
         WriteLevel("0bde0001");
         const std::vector<fs::path> files = FilesInFolderOrder();
-        // Two damaged files with different errors; only the one met first may be raised.
-        const std::size_t firstBad = files.size() / 3;
-        const std::size_t secondBad = files.size() / 2;
-        for (const std::size_t bad : {firstBad, secondBad})
-        {
-            if (files[bad].filename().string().rfind("notes", 0) == 0)
+        // Two damaged object files with different errors; only the one met first may be raised.
+        const auto objectFileFrom = [&](std::size_t anIndex) {
+            while (files[anIndex].filename().string().rfind("notes", 0) == 0)
             {
-                GTEST_SKIP() << "a damaged file fell on a file that is not read";
+                ++anIndex;
             }
-        }
+            return anIndex;
+        };
+        const std::size_t firstBad = objectFileFrom(files.size() / 3);
+        const std::size_t secondBad = objectFileFrom(files.size() / 2);
         WriteObject(files[firstBad].filename().string(), R"({"rotation": [1, 2]})");
         WriteObject(files[secondBad].filename().string(), R"({"name": )");
         const std::vector<fs::path> before(files.begin(), files.begin() + static_cast<std::ptrdiff_t>(firstBad));

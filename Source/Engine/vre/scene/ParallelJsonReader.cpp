@@ -18,8 +18,9 @@ namespace Vra::impl
     {
         constexpr std::size_t FILES_PER_THREAD = 64;
         constexpr std::size_t MAX_THREAD_COUNT = 8;
-        // Waking the threads that wait for the window per file would cost the owner a system call per file.
-        constexpr std::uint32_t WAKE_EVERY = ParallelJsonReader::WINDOW / 4;
+        // The window moves on in steps: waking the threads that wait for it per file would cost the
+        // owner a system call per file, and wake them for nothing.
+        constexpr std::uint32_t WAKE_EVERY = ParallelJsonReader::WINDOW / 8;
 
         std::size_t UsableProcessorCount()
         {
@@ -69,9 +70,8 @@ namespace Vra::impl
     ParallelJsonReader::~ParallelJsonReader()
     {
         myIsStopping.store(true);
-        // A thread waiting for the window sees the stop once the count it waits on changes.
-        myNextTake.fetch_add(WINDOW);
-        myNextTake.notify_all();
+        myWindowMoves.fetch_add(1);
+        myWindowMoves.notify_all();
         for (std::thread& thread : myThreads)
         {
             thread.join();
@@ -99,7 +99,8 @@ namespace Vra::impl
         myNextTake.store(index + 1, std::memory_order_release);
         if ((index + 1) % WAKE_EVERY == 0)
         {
-            myNextTake.notify_all();
+            myWindowMoves.fetch_add(1, std::memory_order_release);
+            myWindowMoves.notify_all();
         }
         if (myTaken->myError)
         {
@@ -181,15 +182,15 @@ namespace Vra::impl
             {
                 return;
             }
-            for (std::uint32_t taken = myNextTake.load(std::memory_order_acquire); claimed >= taken + WINDOW;
-                 taken = myNextTake.load(std::memory_order_acquire))
+            for (std::uint32_t moves = myWindowMoves.load(std::memory_order_acquire);
+                 claimed >= myNextTake.load(std::memory_order_acquire) + WINDOW; moves = myWindowMoves.load(std::memory_order_acquire))
             {
                 if (myIsStopping.load())
                 {
                     return;
                 }
                 freeReturned();
-                myNextTake.wait(taken);
+                myWindowMoves.wait(moves);
             }
             if (myIsStopping.load())
             {

@@ -29,7 +29,7 @@ namespace Vra::impl
     class ParallelJsonReader
     {
     public:
-        static constexpr std::uint32_t WINDOW = 256;
+        static constexpr std::uint32_t WINDOW = 1024;
         // How long the owner waits for a file another thread is reading before it reads the file
         // itself: many times what reading and parsing one takes, far less than a time slice.
         static constexpr std::chrono::microseconds STEAL_AFTER{200};
@@ -88,6 +88,8 @@ namespace Vra::impl
 
         std::atomic<std::uint32_t> myNextClaim{0};
         std::atomic<std::uint32_t> myNextTake{0};
+        // Counts the window's steps, which the threads waiting for it wait on.
+        std::atomic<std::uint32_t> myWindowMoves{0};
         std::atomic<bool> myIsStopping{false};
 
         std::vector<std::thread> myThreads;
