@@ -1,6 +1,7 @@
 # Runs COMMAND (a list) and passes when the sanitizer reported something and every report it
 # printed names MARKER: the planted fault is found, and nothing the suppressions should skip
-# came through. Reports start with the text in START (a regular expression).
+# came through. Reports start with the text in START (a regular expression). REQUIRED, when given,
+# lists (comma-separated) names that the reports must name between them: one for each planted fault.
 execute_process(COMMAND ${COMMAND} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 string(REGEX MATCHALL "${START}" starts "${output}")
 list(LENGTH starts count)
@@ -19,4 +20,13 @@ foreach(piece IN LISTS marked)
     endif()
     math(EXPR index "${index} + 1")
 endforeach()
+if(DEFINED REQUIRED)
+    string(REPLACE "," ";" required "${REQUIRED}")
+    foreach(name IN LISTS required)
+        string(FIND "${output}" "${name}" at)
+        if(at EQUAL -1)
+            message(FATAL_ERROR "No report names ${name}; that planted fault went unseen:\n${output}")
+        endif()
+    endforeach()
+endif()
 message(STATUS "${count} report(s), each naming ${MARKER}")
