@@ -12,8 +12,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <memory>
+#include <mutex>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -36,19 +39,53 @@ namespace ContentGame
         return TestSupport::BinFolder() / "game";
     }
 
-    // Everything the game writes on standard output, kept for the test and echoed on request.
+    // Everything the game writes on standard output, kept for the test and echoed on request. The
+    // game also writes from its level-loading tasks, so the kept text takes one writer at a time.
     class CapturedOutput
     {
     public:
-        CapturedOutput() : myOldBuffer(std::cout.rdbuf(myText.rdbuf())) {}
+        CapturedOutput() : myOldBuffer(std::cout.rdbuf(&myBuffer)) {}
         ~CapturedOutput() { std::cout.rdbuf(myOldBuffer); }
         CapturedOutput(const CapturedOutput&) = delete;
         CapturedOutput& operator=(const CapturedOutput&) = delete;
 
-        std::string Text() const { return myText.str(); }
+        std::string Text() const { return myBuffer.Text(); }
 
     private:
-        std::ostringstream myText;
+        // Without a put area of its own every write reaches overflow or xsputn, under the lock.
+        class LockedText : public std::streambuf
+        {
+        public:
+            std::string Text() const
+            {
+                const std::lock_guard<std::mutex> lock(myMutex);
+                return myText;
+            }
+
+        protected:
+            int_type overflow(int_type aCharacter) override
+            {
+                if (!traits_type::eq_int_type(aCharacter, traits_type::eof()))
+                {
+                    const std::lock_guard<std::mutex> lock(myMutex);
+                    myText.push_back(traits_type::to_char_type(aCharacter));
+                }
+                return traits_type::not_eof(aCharacter);
+            }
+
+            std::streamsize xsputn(const char* someCharacters, std::streamsize aCount) override
+            {
+                const std::lock_guard<std::mutex> lock(myMutex);
+                myText.append(someCharacters, static_cast<std::size_t>(aCount));
+                return aCount;
+            }
+
+        private:
+            mutable std::mutex myMutex;
+            std::string myText;
+        };
+
+        LockedText myBuffer;
         std::streambuf* myOldBuffer;
     };
 

@@ -217,7 +217,11 @@ namespace
         Press(Platform::VK_RETURN);
         // The load cannot finish: were it deferred to the menu's thread, these frames would hang.
         Frames(20);
-        for (int wait = 0; wait < 500 && myLevels.myLoadThreads.empty(); ++wait)
+        const auto loadStarted = [this] {
+            const std::lock_guard<std::mutex> lock(myLevels.myMutex);
+            return !myLevels.myLoadThreads.empty();
+        };
+        for (int wait = 0; wait < 500 && !loadStarted(); ++wait)
         {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
