@@ -2,9 +2,13 @@
 
 #include "window/impl/WindowSystem.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <thread>
+
+#include <sched.h>
 #include <unistd.h>
 
 namespace Platform
@@ -46,5 +50,16 @@ namespace Platform
         std::string line;
         std::getline(std::cin, line);
         return 0;
+    }
+
+    int GetUsableProcessorCount()
+    {
+        cpu_set_t allowed;
+        CPU_ZERO(&allowed);
+        if (sched_getaffinity(0, sizeof(allowed), &allowed) == 0)
+        {
+            return std::max(CPU_COUNT(&allowed), 1);
+        }
+        return std::max(static_cast<int>(std::thread::hardware_concurrency()), 1);
     }
 }

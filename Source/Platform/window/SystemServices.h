@@ -15,4 +15,7 @@ namespace Platform
     // The "pause" command: prints "Press any key to continue . . ." and waits for a line when
     // standard input is a terminal; returns at once otherwise.
     int SystemPause();
+    // The processors this process may run on: under an affinity mask (taskset, a container's CPU
+    // set) fewer than the machine has; at least 1.
+    int GetUsableProcessorCount();
 }

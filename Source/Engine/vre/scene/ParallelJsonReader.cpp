@@ -2,9 +2,9 @@
 
 #include "Assert.h"
 #include "scene/JsonReading.h"
+#include "window/SystemServices.h"
 
 #include <fcntl.h>
-#include <sched.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,17 +22,6 @@ namespace Vra::impl
         // owner a system call per file, and wake them for nothing.
         constexpr std::uint32_t WAKE_EVERY = ParallelJsonReader::WINDOW / 8;
 
-        std::size_t UsableProcessorCount()
-        {
-            cpu_set_t processors;
-            CPU_ZERO(&processors);
-            if (::sched_getaffinity(0, sizeof(processors), &processors) == 0)
-            {
-                return static_cast<std::size_t>(std::max(CPU_COUNT(&processors), 1));
-            }
-            return std::max(std::thread::hardware_concurrency(), 1u);
-        }
-
         int OpenFolder(const std::filesystem::path& aFolder)
         {
             // Names opened relative to the folder spare the system a walk of the whole path per file.
@@ -43,7 +32,7 @@ namespace Vra::impl
     unsigned ChooseReaderThreadCount(std::size_t aFileCount)
     {
         const std::size_t byFiles = std::max<std::size_t>(aFileCount / FILES_PER_THREAD, 1);
-        return static_cast<unsigned>(std::min({byFiles, UsableProcessorCount(), MAX_THREAD_COUNT}));
+        return static_cast<unsigned>(std::min({byFiles, static_cast<std::size_t>(Platform::GetUsableProcessorCount()), MAX_THREAD_COUNT}));
     }
 
     ParallelJsonReader::ParallelJsonReader(const std::filesystem::path& aFolder, std::vector<std::string> someNames, unsigned aThreadCount)

@@ -2,11 +2,11 @@
 
 #include "sound/impl/Mixer.h"
 #include "sound/impl/SoundFileReader.h"
+#include "window/SystemServices.h"
 
 #include <algorithm>
 #include <atomic>
 
-#include <sched.h>
 
 namespace Platform::Sound::impl
 {
@@ -21,16 +21,7 @@ namespace Platform::Sound::impl
 
     int DecodeQueue::DefaultThreadCount()
     {
-        // The cores this process may run on: under an affinity mask (taskset, a container's
-        // CPU set) fewer than the machine has.
-        int cores = static_cast<int>(std::thread::hardware_concurrency());
-        cpu_set_t allowed;
-        CPU_ZERO(&allowed);
-        if (sched_getaffinity(0, sizeof(allowed), &allowed) == 0)
-        {
-            cores = CPU_COUNT(&allowed);
-        }
-        return std::clamp(cores - 1, 1, 4);
+        return std::clamp(GetUsableProcessorCount() - 1, 1, 4);
     }
 
     DecodeQueue::DecodeQueue(int aThreadCount)
