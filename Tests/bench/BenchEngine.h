@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <sstream>
 #include <string>
 
 namespace BenchEngine
@@ -50,6 +52,20 @@ namespace BenchEngine
     }
 
     // The benchmark program's main: runs what the command line selects, then shuts the engine down.
+    // Keeps what the measured code prints on standard output out of the figures.
+    class QuietOutput
+    {
+    public:
+        QuietOutput() : myOld(std::cout.rdbuf(myBuffer.rdbuf())) {}
+        ~QuietOutput() { std::cout.rdbuf(myOld); }
+        QuietOutput(const QuietOutput&) = delete;
+        QuietOutput& operator=(const QuietOutput&) = delete;
+
+    private:
+        std::ostringstream myBuffer;
+        std::streambuf* myOld;
+    };
+
     inline int RunBenchmarks(int argc, char** argv)
     {
 #ifdef VRA_BENCH_SOURCE_DIR

@@ -34,17 +34,6 @@ namespace
     constexpr const char* LEVELS[] = { "levels/level1.vrs", "levels/level_2_01.vrs", "levels/level_3_01.vrs" };
     constexpr const char* TRACKS[] = { "level1.track", "level_2_01.track", "level_3_01_alone.track" };
 
-    class QuietOutput
-    {
-    public:
-        QuietOutput() : myOld(std::cout.rdbuf(myBuffer.rdbuf())) {}
-        ~QuietOutput() { std::cout.rdbuf(myOld); }
-
-    private:
-        std::ostringstream myBuffer;
-        std::streambuf* myOld;
-    };
-
     double Seconds(Clock::duration aDuration)
     {
         return std::chrono::duration<double>(aDuration).count();
@@ -85,7 +74,7 @@ namespace
             {
                 return;
             }
-            QuietOutput quiet;
+            BenchEngine::QuietOutput quiet;
             CommonUtilities::InputHandler input;
             GameWorld world;
             world.InitMainMenu(input);
@@ -119,7 +108,7 @@ namespace
         const std::string path = LEVELS[aState.range(0)];
         aState.SetLabel(path);
         SceneStateStack stack;
-        QuietOutput quiet;
+        BenchEngine::QuietOutput quiet;
         for (auto _ : aState)
         {
             std::unique_ptr<LevelState> level;
@@ -173,7 +162,7 @@ namespace
             return;
         }
         Transition::GetInstance()->Init(TRANSITION_SPEED, TRANSITION_ACCELERATION);
-        QuietOutput quiet;
+        BenchEngine::QuietOutput quiet;
         long frames = 0;
         double measured = 0.0;
         double measuredCpu = 0.0;

@@ -82,18 +82,6 @@ namespace
         return scenePath;
     }
 
-    // Keeps the loader's lines out of the figures.
-    class QuietOutput
-    {
-    public:
-        QuietOutput() : myOld(std::cout.rdbuf(myBuffer.rdbuf())) {}
-        ~QuietOutput() { std::cout.rdbuf(myOld); }
-
-    private:
-        std::ostringstream myBuffer;
-        std::streambuf* myOld;
-    };
-
     bool StartEngine(benchmark::State& aState)
     {
         if (!BenchEngine::Start("level", GameFolder().Path()))
@@ -114,7 +102,7 @@ namespace
         SceneStateStack stack;
         CommonUtilities::InputHandler input;
         {
-            QuietOutput quiet;
+            BenchEngine::QuietOutput quiet;
             auto level = std::make_unique<LevelState>(stack);
             if (!level->LoadScene(scenePath))
             {
@@ -153,7 +141,7 @@ namespace
         }
         const std::string scenePath = WriteLevel();
         SceneStateStack stack;
-        QuietOutput quiet;
+        BenchEngine::QuietOutput quiet;
         for (auto _ : aState)
         {
             LevelState level(stack);

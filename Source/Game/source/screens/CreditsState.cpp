@@ -57,8 +57,7 @@ bool CreditsState::OnInit()
 {
     myResizeListener.SetCallback([this](const ResizeEvent& anEvent) { BuildLayout(anEvent.myWidth, anEvent.myHeight); });
     myBackground.Load(MenuStyle::BACKGROUND_TEXTURE);
-    const Vra::Engine* const engine = Vra::Engine::GetInstance();
-    const Vra::Vector2<std::uint32_t> renderSize = engine ? engine->GetRenderSize() : Vra::Vector2<std::uint32_t>{};
+    const Vra::Vector2<std::uint32_t> renderSize = MenuRenderSize();
     BuildLayout(renderSize.x, renderSize.y);
     mySelectedIndex = 0;
     return true;

@@ -47,8 +47,7 @@ bool LevelSelectState::OnInit()
     myBlackBar.Load(MenuStyle::BLACK_BAR_TEXTURE);
     myFeather.Load(MenuStyle::FEATHER_TEXTURE);
     myResizeListener.SetCallback([this](const ResizeEvent& anEvent) { BuildLayout(anEvent.myWidth, anEvent.myHeight); });
-    const Vra::Engine* const engine = Vra::Engine::GetInstance();
-    const Vra::Vector2<std::uint32_t> renderSize = engine ? engine->GetRenderSize() : Vra::Vector2<std::uint32_t>{};
+    const Vra::Vector2<std::uint32_t> renderSize = MenuRenderSize();
     BuildLayout(renderSize.x, renderSize.y);
     return true;
 }

@@ -28,12 +28,6 @@ namespace
     constexpr ButtonRow BUTTON_ROWS[MainMenuState::ButtonCount] = {
         { "START", 0.45f }, { "LEVEL SELECT", 0.40f }, { "OPTIONS", 0.35f }, { "CREDITS", 0.30f }, { "EXIT", 0.25f },
     };
-
-    Vra::Vector2<std::uint32_t> RenderSize()
-    {
-        const Vra::Engine* const engine = Vra::Engine::GetInstance();
-        return engine ? engine->GetRenderSize() : Vra::Vector2<std::uint32_t>{};
-    }
 }
 
 MainMenuState::MainMenuState(SceneStateStack& aSceneStateStack)
@@ -53,7 +47,7 @@ bool MainMenuState::OnInit()
 {
     myNavigation.Reset();
     myShowLoadingScreen = false;
-    const Vra::Vector2<std::uint32_t> renderSize = RenderSize();
+    const Vra::Vector2<std::uint32_t> renderSize = MenuRenderSize();
     std::cout << "{ X: " << renderSize.x << " Y: " << renderSize.y << " }" << std::endl;
     if (Vra::Engine* const engine = Vra::Engine::GetInstance())
     {

@@ -53,3 +53,9 @@ void MenuSprite::Draw() const
     }
     DrawSprite(engine->GetGraphicsEngine()->GetSpriteDrawer(), mySpriteData, mySprite);
 }
+
+Vra::Vector2<std::uint32_t> MenuRenderSize()
+{
+    const Vra::Engine* const engine = Vra::Engine::GetInstance();
+    return engine ? engine->GetRenderSize() : Vra::Vector2<std::uint32_t>{};
+}

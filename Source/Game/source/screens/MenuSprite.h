@@ -2,6 +2,8 @@
 #include "Math/Vector2.h"
 #include "drawers/SpriteInstanceData.h"
 
+#include <cstdint>
+
 // One sprite of a menu screen with the data it draws with; centred on its position by default.
 class MenuSprite
 {
@@ -27,3 +29,6 @@ private:
     Vra::Sprite2DInstanceData mySprite;
     Vra::SpriteSharedData mySpriteData;
 };
+
+// The render size the menu screens lay themselves out for; 0 x 0 while no engine runs.
+Vra::Vector2<std::uint32_t> MenuRenderSize();

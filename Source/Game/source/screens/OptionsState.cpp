@@ -48,12 +48,8 @@ OptionsState::~OptionsState() = default;
 bool OptionsState::OnInit()
 {
     myNavigation.Reset();
-    const Vra::Engine* const engine = Vra::Engine::GetInstance();
-    const Vra::Vector2<std::uint32_t> renderSize = engine ? engine->GetRenderSize() : Vra::Vector2<std::uint32_t>{};
-    const float w = static_cast<float>(renderSize.x);
-    const float h = static_cast<float>(renderSize.y);
+    const Vra::Vector2<std::uint32_t> renderSize = MenuRenderSize();
     myBackground.Load(MenuStyle::BACKGROUND_TEXTURE);
-    myBackground.Place({ w * 0.5f, h * 0.5f }, { w, h });
     myResizeListener.SetCallback([this](const ResizeEvent& anEvent) { BuildLayout(anEvent.myWidth, anEvent.myHeight); });
     myTitleBar.Load(MenuStyle::TITLE_BAR_TEXTURE);
     myVolumeSlider = std::make_unique<VolumeSlider>();

@@ -49,8 +49,7 @@ bool PauseState::OnInit()
     myIsOverlay = true;
     myTopBar.Load(MenuStyle::TITLE_BAR_TEXTURE);
     myBottomBar.Load(MenuStyle::TITLE_BAR_TEXTURE);
-    const Vra::Engine* const engine = Vra::Engine::GetInstance();
-    const Vra::Vector2<std::uint32_t> renderSize = engine ? engine->GetRenderSize() : Vra::Vector2<std::uint32_t>{};
+    const Vra::Vector2<std::uint32_t> renderSize = MenuRenderSize();
     BuildLayout(renderSize.x, renderSize.y);
     mySelectedIndex = 0;
     return true;
