@@ -16,6 +16,8 @@
 #include "window/SystemServices.h"
 #include "window/Window.h"
 
+#include <iostream>
+
 namespace Vra
 {
     Engine* Engine::ourInstance = nullptr;
@@ -88,12 +90,14 @@ namespace Vra
         });
         if (!myWindowHandler->Create(myConfiguration, myConfiguration.myInstanceHandle, myConfiguration.myWindowHandle))
         {
+            std::cout << "Failed to start the engine: no window could be created" << std::endl;
             return false;
         }
 
         myDX11 = std::make_unique<DX11>();
         if (!myDX11->Init(*myWindowHandler))
         {
+            std::cout << "Failed to start the engine: no OpenGL 4.5 device and swap chain for the window" << std::endl;
             myWindowHandler->Close();
             return false;
         }
@@ -109,6 +113,7 @@ namespace Vra
         myGraphicsEngine = std::make_unique<GraphicsEngine>();
         if (!myGraphicsEngine->Init())
         {
+            std::cout << "Failed to start the engine: the graphics engine could not be set up" << std::endl;
             myWindowHandler->Close();
             return false;
         }

@@ -7,6 +7,7 @@
 #include "graphics/RenderTarget.h"
 #include "graphics/TextureResource.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -123,6 +124,27 @@ namespace
         EXPECT_EQ(topRight.g, 255); EXPECT_EQ(topRight.r, 0);
         EXPECT_EQ(bottomLeft.b, 255); EXPECT_EQ(bottomLeft.r, 0);
         EXPECT_EQ(bottomRight.r, 255); EXPECT_EQ(bottomRight.g, 255); EXPECT_EQ(bottomRight.b, 255);
+    }
+
+    TEST_F(SpriteTextureTest, SpriteEdgesFadeOutWithTheBorderAddressMode)
+    {
+        // An opaque black texture drawn large with linear filtering: at its edges the filter reaches
+        // past the texture into the border colour, which must not brighten them into a frame.
+        myTexture.SetView(MakeTextureView(2, 2, { Rgba(0, 0, 0), Rgba(0, 0, 0), Rgba(0, 0, 0), Rgba(0, 0, 0) }));
+        Vra::Engine::GetInstance()->SetClearColor({ 0.0f, 0.0f, 0.0f, 1.0f });
+        States().SetSamplerState(Vra::SamplerFilter::Linear, Vra::SamplerAddressMode::Border);
+        DrawSprites({ FullScreenSprite() }, &myTexture);
+        const Image image(BackBufferTexture());
+        int brightest = 0;
+        for (std::uint32_t y = 0; y < HEIGHT; ++y)
+        {
+            for (std::uint32_t x = 0; x < WIDTH; ++x)
+            {
+                const Pixel pixel = image.At(x, y);
+                brightest = std::max({ brightest, pixel.r, pixel.g, pixel.b });
+            }
+        }
+        EXPECT_LE(brightest, 2);
     }
 
     struct RectangleCase

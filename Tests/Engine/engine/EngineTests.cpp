@@ -59,6 +59,7 @@ namespace
         const char* myShader;
         bool myStartSucceeds;
         bool myHasPixelatePass;
+        bool myIsNamed;
     };
 
     class EngineWithMissingShader : public EngineLifecycle, public ::testing::WithParamInterface<MissingShaderCase> {};
@@ -73,7 +74,12 @@ namespace
         EngineFolder folder(cooked);
         folder.Load();
 
+        testing::internal::CaptureStdout();
         EXPECT_EQ(Engine::Start(), missing.myStartSucceeds) << missing.myShader;
+        const std::string output = testing::internal::GetCapturedStdout();
+        // What is missing is named, where the engine needs it to draw at all.
+        EXPECT_EQ(output.find("Failed to load shader: " + std::string(missing.myShader) + " (no file ") != std::string::npos, missing.myIsNamed) << output;
+        EXPECT_EQ(output.find("Failed to start the engine") != std::string::npos, !missing.myStartSucceeds) << output;
         Engine* engine = Engine::GetInstance();
         ASSERT_NE(engine, nullptr) << "the engine stays registered";
         EXPECT_NE(engine->GetTextureManager(), nullptr);
@@ -91,12 +97,12 @@ namespace
     }
 
     INSTANTIATE_TEST_SUITE_P(Table, EngineWithMissingShader, ::testing::Values(
-        MissingShaderCase{ "Shaders/PostprocessGaussianH_PS", false, false },
-        MissingShaderCase{ "Shaders/PostprocessCopyPS", false, false },
-        MissingShaderCase{ "Shaders/PostprocessVS", false, false },
-        MissingShaderCase{ "Shaders/PostprocessPixelate_PS", false, true },
-        MissingShaderCase{ "shaders/instanced_sprite_shader_VS", true, true },
-        MissingShaderCase{ "Shaders/LambertModelShaderPS", true, true }),
+        MissingShaderCase{ "Shaders/PostprocessGaussianH_PS", false, false, true },
+        MissingShaderCase{ "Shaders/PostprocessCopyPS", false, false, true },
+        MissingShaderCase{ "Shaders/PostprocessVS", false, false, true },
+        MissingShaderCase{ "Shaders/PostprocessPixelate_PS", false, true, true },
+        MissingShaderCase{ "shaders/instanced_sprite_shader_VS", true, true, true },
+        MissingShaderCase{ "Shaders/LambertModelShaderPS", true, true, false }),
         [](const auto& anInfo) { return std::to_string(anInfo.index); });
 
     TEST_F(EngineLifecycle, ADrawerWithoutItsShadersStaysUnloaded)

@@ -9,7 +9,6 @@
 #include "graphics/TextureResource.h"
 #include "model/ModelFactory.h"
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
 #include <cstdlib>

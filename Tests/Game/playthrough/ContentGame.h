@@ -133,8 +133,8 @@ namespace ContentGame
             std::ofstream(root / "settings" / "Game.json")
                 << "{ \"assets_path\": { \"engine\": \"" << (bin / "data").string() << "\", \"game\": \"" << GameAssets().string()
                 << "\", \"cooked\": \"" << (bin / "cooked").string() << "\" },\n"
-                << "  \"window_settings\": { \"title\": \"playthrough\", \"window_size\": { \"w\": " << SCREEN_WIDTH
-                << ", \"h\": " << SCREEN_HEIGHT << " }, \"render_size\": { \"w\": " << SCREEN_WIDTH << ", \"h\": " << SCREEN_HEIGHT
+                << "  \"window_settings\": { \"title\": \"playthrough\", \"window_size\": { \"w\": " << myScreenWidth
+                << ", \"h\": " << myScreenHeight << " }, \"render_size\": { \"w\": " << myScreenWidth << ", \"h\": " << myScreenHeight
                 << " }, \"enable_vsync\": false },\n"
                 << "  \"debug_features\": [\"None\"] }\n";
             myOldWorkingFolder = fs::current_path();
@@ -179,6 +179,9 @@ namespace ContentGame
         SceneState* TopScreen() const { return myRunner.TopScreen(); }
         LevelState* TopLevel() const { return myRunner.TopLevel(); }
 
+        // The window's size; a test that looks at the pictures sets its own before SetUp.
+        std::uint32_t myScreenWidth = SCREEN_WIDTH;
+        std::uint32_t myScreenHeight = SCREEN_HEIGHT;
         TestSupport::TemporaryFolder myFolder;
         fs::path myOldWorkingFolder;
         CommonUtilities::InputHandler myInput;

@@ -2,6 +2,7 @@
 #include "level/LevelState.h"
 #include "objects/Checkpoint.h"
 #include "overlays/Transition.h"
+#include "player/CameraController.h"
 #include "player/Player.h"
 #include "screens/MainMenuState.h"
 #include "shell/GameWorld.h"
@@ -20,6 +21,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <set>
@@ -38,6 +40,8 @@
 // the main menu), "ended" (the screens have ended), "dead", "alive", "checkpoint" (the level's
 // checkpoint is reached), "grounded", "x> <n>", "x< <n>", "y> <n>", "y< <n>" (the bird).
 // "include <file>" plays another track of the same folder at that point; "#" starts a comment.
+// For pictures: "shot <name>" hands the next frame's finished picture (before it is presented) to
+// the runner's shot handler, and "place <x> <y>" puts the bird there at rest, with the camera on it.
 namespace ContentGame
 {
     struct TrackStep
@@ -49,6 +53,9 @@ namespace ContentGame
         std::int16_t myStickX = 0;
         std::vector<std::string> myCondition;
         std::string mySource;
+        // "shot <name>": the picture to take; "place <x> <y>": where the bird goes.
+        std::string myShot;
+        std::vector<float> myPlace;
     };
 
     inline const std::map<std::string, int>& KeyNames()
@@ -102,6 +109,29 @@ namespace ContentGame
                     return {};
                 }
                 steps.insert(steps.end(), more.begin(), more.end());
+                continue;
+            }
+            if (word == "shot" || word == "place")
+            {
+                TrackStep step;
+                step.mySource = where + ": " + line;
+                if (word == "shot" && !(words >> step.myShot))
+                {
+                    anError = where + ": \"shot\" names its picture";
+                    return {};
+                }
+                float x = 0.0f;
+                float y = 0.0f;
+                if (word == "place")
+                {
+                    if (!(words >> x >> y))
+                    {
+                        anError = where + ": \"place\" takes x and y";
+                        return {};
+                    }
+                    step.myPlace = { x, y };
+                }
+                steps.push_back(step);
                 continue;
             }
             TrackStep step;
@@ -245,6 +275,15 @@ namespace ContentGame
             myMeasuredSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             myMeasuredCpuSeconds += ThreadCpuSeconds() - cpuStart;
             ++myFrameCount;
+            if (!myPendingShot.empty())
+            {
+                // The picture as the frame leaves it, before it is presented.
+                if (myShotHandler)
+                {
+                    myShotHandler(myPendingShot);
+                }
+                myPendingShot.clear();
+            }
             Vra::Engine& engine = *Vra::Engine::GetInstance();
             theEngineClock += static_cast<std::int64_t>(FRAME_TIME * 1e9);
             engine.EndFrame();
@@ -257,6 +296,23 @@ namespace ContentGame
         {
             for (const TrackStep& step : someSteps)
             {
+                if (!step.myShot.empty())
+                {
+                    myPendingShot = step.myShot;
+                    if (!Frame())
+                    {
+                        return step.mySource + ": the screens ended at frame " + std::to_string(myFrameCount);
+                    }
+                    continue;
+                }
+                if (!step.myPlace.empty())
+                {
+                    if (!Place(step.myPlace[0], step.myPlace[1]))
+                    {
+                        return step.mySource + ": no bird to place" + Where();
+                    }
+                    continue;
+                }
                 SetKeys(step.myKeys);
                 if (step.myPadButtons != 0 || step.myStickX != 0 || myIsPadSet)
                 {
@@ -296,6 +352,27 @@ namespace ContentGame
                 SetPad(0, 0);
             }
             return {};
+        }
+
+        // Called with the name of each "shot" step while the frame's finished picture is in the back buffer.
+        void SetShotHandler(std::function<void(const std::string&)> aHandler) { myShotHandler = std::move(aHandler); }
+
+        // The bird at rest at (x, y) and the camera where it would settle on it.
+        bool Place(float anX, float aY)
+        {
+            LevelState* const level = TopLevel();
+            Player* const bird = level ? level->GetPlayer() : nullptr;
+            if (!bird)
+            {
+                return false;
+            }
+            bird->SetPosition({ anX, aY, bird->GetPosition().z });
+            bird->SetVelocity({ 0.0f, 0.0f, 0.0f });
+            if (CameraController* const camera = level->GetCameraController())
+            {
+                camera->SetPosition({ anX + 100.0f, aY + 100.0f, -1000.0f });
+            }
+            return true;
         }
 
         SceneState* TopScreen() const { return myWorld.GetSceneStateStack().GetTopState(); }
@@ -374,6 +451,8 @@ namespace ContentGame
         Platform::GamepadInputState myPad;
         bool myIsPadSet = false;
         long myFrameCount = 0;
+        std::string myPendingShot;
+        std::function<void(const std::string&)> myShotHandler;
         double myMeasuredSeconds = 0.0;
         double myMeasuredCpuSeconds = 0.0;
         static inline std::atomic<std::int64_t> theEngineClock{ 0 };

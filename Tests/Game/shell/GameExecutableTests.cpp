@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -30,13 +32,19 @@ namespace
     class GameProcess
     {
     public:
-        GameProcess(const fs::path& anExecutable, const fs::path& aFolder)
+        // With anOutput, its standard output goes to that file.
+        GameProcess(const fs::path& anExecutable, const fs::path& aFolder, const fs::path& anOutput = {})
         {
             myPid = fork();
             if (myPid == 0)
             {
                 const int nothing = open("/dev/null", O_RDONLY);
                 dup2(nothing, STDIN_FILENO);
+                if (!anOutput.empty())
+                {
+                    const int output = open(anOutput.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                    dup2(output, STDOUT_FILENO);
+                }
                 if (chdir(aFolder.c_str()) == 0)
                 {
                     execl(anExecutable.c_str(), anExecutable.c_str(), static_cast<char*>(nullptr));
@@ -91,12 +99,19 @@ namespace
         fs::permissions(copy, fs::perms::owner_exec, fs::perm_options::add);
         folder.Write("settings/Game.json", R"({ "assets_path": { "engine": "engine", "game": "game", "cooked": "no-shaders" }, "window_settings": { "window_size": { "w": 64, "h": 64 } } })");
 
-        GameProcess game(copy, folder.Path());
+        const fs::path output = folder.Path() / "output.txt";
+        GameProcess game(copy, folder.Path(), output);
         ASSERT_TRUE(game.IsStarted());
         ASSERT_TRUE(game.WaitForExit(60s)) << "the failed start must not wait for a key without a terminal";
         ASSERT_TRUE(game.ExitedNormally());
         EXPECT_NE(game.GetExitCode(), 0);
         EXPECT_NE(game.GetExitCode(), 127) << "the game did not start at all";
+        // It says what is missing, and where it looked.
+        std::ifstream file(output);
+        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        EXPECT_NE(text.find("Failed to load shader: Shaders/PostprocessVS (no file "), std::string::npos) << text;
+        EXPECT_NE(text.find("no-shaders"), std::string::npos) << text;
+        EXPECT_NE(text.find("Failed to start the engine"), std::string::npos) << text;
     }
 
     bool ShowsSomethingDrawn(const std::vector<std::uint8_t>& somePixels)

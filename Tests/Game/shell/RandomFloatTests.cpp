@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace
 {
     TEST(RandomFloat, AnEmptyRangeGivesItsBound)
@@ -46,5 +48,27 @@ namespace
         EXPECT_LT(lowest, -1900.0f);
         EXPECT_LT(highest, 800.0f);
         EXPECT_GT(highest, 700.0f);
+    }
+
+    TEST(RandomFloat, ASeededRunRepeatsAndHandsOutItsSeed)
+    {
+        const auto draws = [] {
+            std::vector<float> values;
+            for (int draw = 0; draw < 16; ++draw)
+            {
+                values.push_back(RandomFloat(0.0f, 1.0f));
+            }
+            return values;
+        };
+        SeedGameRandomness(1234u);
+        const std::vector<float> first = draws();
+        EXPECT_EQ(MakeRandomSeed(), 1234u);
+        SeedGameRandomness(1234u);
+        EXPECT_EQ(draws(), first);
+        SeedGameRandomness(99u);
+        EXPECT_NE(draws(), first);
+        SeedGameRandomness(std::nullopt);
+        // From the random device again: two seeds in a row are not both the old fixed one.
+        EXPECT_FALSE(MakeRandomSeed() == 99u && MakeRandomSeed() == 99u);
     }
 }

@@ -11,8 +11,10 @@ float3 TonemapAces(float3 aColor)
     return saturate((aColor * (a * aColor + b)) / (aColor * (c * aColor + d) + e));
 }
 
+// The passes make the screen's picture, which is opaque whatever alpha the scene left behind:
+// a window system that composites by alpha would otherwise show the desktop through it.
 float4 main(PostprocessPixelInput anInput) : SV_TARGET
 {
     const float4 source = SourceTexture.Sample(DefaultSampler, anInput.TexCoord);
-    return float4(TonemapAces(source.rgb), source.a);
+    return float4(TonemapAces(source.rgb), 1.0);
 }

@@ -6,7 +6,9 @@
 #include "gpu/Device.h"
 #include "gpu/DeviceContext.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace Vra
 {
@@ -172,6 +174,9 @@ namespace Vra
                 desc.myComparisonFunc = ComparisonFunc::Always;
                 desc.myMinLod = 0.0f;
                 desc.myMaxLod = FLOAT32_MAX;
+                // Outside its texture a sprite fades out: a visible border colour would draw a
+                // thin frame along every sprite edge that linear filtering reaches past.
+                std::fill(std::begin(desc.myBorderColor), std::end(desc.myBorderColor), 0.0f);
                 if (FAILED(DX11::Device->CreateSamplerState(desc, &mySamplerStates[filter * 4 + mode])))
                 {
                     return false;

@@ -1,6 +1,7 @@
 #include "level/ParallaxLayers.h"
 
 #include "events/FoxSneakEvent.h"
+#include "shell/RandomFloat.h"
 
 #include "Engine.h"
 #include "drawers/SpriteDrawer.h"
@@ -43,7 +44,7 @@ namespace
 }
 
 ParallaxLayers::ParallaxLayers()
-    : myGenerator(std::random_device{}())
+    : myGenerator(MakeRandomSeed())
 {
 }
 
@@ -104,13 +105,15 @@ void ParallaxLayers::AddSprite(const int& aLayer, const char* aTexturePath, cons
     sprite.myBaseY = translation.y;
     sprite.myAuthoredZ = translation.z;
 
+    // The quad spans x 0..1 and y -1..0 of its transform: it hangs below and right of its
+    // translation, so its centre is half a width across and half a height down.
     const Vra::Vector3f scale{ Row(world, 1).Length(), Row(world, 2).Length(), Row(world, 3).Length() };
     const Vra::Vector3f upper = Rotate({ scale.x / 2.0f, scale.y / 2.0f, scale.z / 2.0f }, world);
     const Vra::Vector3f lower = Rotate({ scale.x / 2.0f, -scale.y / 2.0f, scale.z / 2.0f }, world);
     sprite.myHalfWidth = std::max(std::abs(upper.x), std::abs(lower.x));
     sprite.myHalfHeight = std::max(std::abs(upper.y), std::abs(lower.y));
-    sprite.myCenterX = translation.x + upper.x;
-    sprite.myCenterY = translation.y + upper.y;
+    sprite.myCenterX = translation.x + lower.x;
+    sprite.myCenterY = translation.y + lower.y;
     layer->push_back(sprite);
 }
 
@@ -183,16 +186,18 @@ void ParallaxLayers::Update(const Vra::Vector2f& aCameraPosition)
         const Vra::Vector2f offset = GetOffset(sprite.myAuthoredZ, aCameraPosition);
         sprite.mySprite.myTransform.SetTranslation({ sprite.myBaseX + offset.x, sprite.myBaseY + offset.y, sprite.myDepth });
     }
-    Cull(myBackLayer, aCameraPosition, true);
-    Cull(myMiddleLayer, aCameraPosition, false);
-    Cull(myFrontLayer, aCameraPosition, true);
+    Cull(myBackLayer, aCameraPosition);
+    Cull(myMiddleLayer, aCameraPosition);
+    Cull(myFrontLayer, aCameraPosition);
 }
 
-void ParallaxLayers::Cull(std::vector<ParallaxSprite>& someSprites, const Vra::Vector2f& aCameraPosition, bool anIsShifted)
+void ParallaxLayers::Cull(std::vector<ParallaxSprite>& someSprites, const Vra::Vector2f& aCameraPosition)
 {
     for (ParallaxSprite& sprite : someSprites)
     {
-        const Vra::Vector2f offset = anIsShifted ? GetOffset(sprite.myAuthoredZ, aCameraPosition) : Vra::Vector2f();
+        // Where the sprite is drawn this frame: the back layer is still easing toward its shift.
+        const Vra::Vector3f translation = sprite.mySprite.myTransform.GetTranslation();
+        const Vra::Vector2f offset{ translation.x - sprite.myBaseX, translation.y - sprite.myBaseY };
         const bool isOutside = std::abs(sprite.myCenterX + offset.x - aCameraPosition.x) > sprite.myHalfWidth + VIEW_HALF_WIDTH ||
                                std::abs(sprite.myCenterY + offset.y - aCameraPosition.y) > sprite.myHalfHeight + VIEW_HALF_HEIGHT;
         sprite.mySprite.myIsHidden = myIsEnabled && isOutside;

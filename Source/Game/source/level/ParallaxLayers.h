@@ -67,7 +67,7 @@ public:
 private:
     std::vector<ParallaxSprite>* FindLayer(int aLayer);
     Vra::Vector2f GetOffset(float aZ, const Vra::Vector2f& aCameraPosition) const;
-    void Cull(std::vector<ParallaxSprite>& someSprites, const Vra::Vector2f& aCameraPosition, bool anIsShifted);
+    void Cull(std::vector<ParallaxSprite>& someSprites, const Vra::Vector2f& aCameraPosition);
     void RenderLayer(const std::vector<ParallaxSprite>& someSprites, bool anIsFront) const;
 
     std::vector<Vra::SpriteSharedData> myTextures;

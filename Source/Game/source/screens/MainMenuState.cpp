@@ -51,7 +51,9 @@ bool MainMenuState::OnInit()
     std::cout << "{ X: " << renderSize.x << " Y: " << renderSize.y << " }" << std::endl;
     if (Vra::Engine* const engine = Vra::Engine::GetInstance())
     {
-        engine->SetClearColor({ 0.0f, 0.0f, 0.0f, 0.0f });
+        // Black behind the splash logos; opaque, or a window system that composites by alpha
+        // would show the desktop through every pixel the menus leave undrawn.
+        engine->SetClearColor({ 0.0f, 0.0f, 0.0f, 1.0f });
     }
     AudioManager::GetInstance().Play(MenuStyle::MENU_MUSIC, true, 1.0f);
 
