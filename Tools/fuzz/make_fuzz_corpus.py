@@ -163,10 +163,11 @@ def write_seeds():
     # The sound table's seed names the files its fuzz target writes beside it.
     write("sound_table", "complete.json", """{"sounds": [
  {"name": "Jump", "file": "sounds/short.wav", "volume": 0.5, "pitch": 1.5},
- {"name": "Step", "file": "sounds/short.flac"},
+ {"name": "Step", "file": "sounds/short.wav"},
+ {"name": "Gone", "file": "sounds/missing.ogg"},
  {"name": "Music", "file": "sounds/loop.wav", "loop": true, "volume": 0.8, "autoplay": true},
  {"name": "Cave", "file": "sounds/short.wav", "echo": {"delay": 50, "feedback": 30, "dryLevel": 0, "wetLevel": -6}}],
- "Player": {"Sounds": {"Player_Jump": ["Jump"], "Player_Step": ["Step", "Jump"], "Main Menu": ["Music"],
+ "Player": {"Sounds": {"Player_Jump": ["Jump"], "Player_Step": ["Step", "Jump", "Gone"], "Main Menu": ["Music"],
   "Echoing": ["Cave"], "Empty": [], "Ghost": ["NotLoaded"]}}}""")
     write("effect_table", "complete.json", """{"VFX": [
  {"name": "Dust", "texture": "sprites/S_VFX_LandDust.dds", "framesX": 4, "framesY": 2, "frameTime": 0.05,
