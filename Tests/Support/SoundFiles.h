@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <random>
+#include <string>
 #include <vector>
 
 // Sound files the tests write for themselves with libsndfile.
@@ -78,5 +79,24 @@ namespace SoundFiles
         std::vector<float> samples = Silence(aFrameCount);
         samples[0] = anAmplitude;
         return samples;
+    }
+
+    // A FLAC file of its stream header alone (42 bytes), declaring aDeclaredFrames frames of
+    // 16-bit samples and holding none.
+    inline std::string FlacHeaderOnly(std::uint64_t aDeclaredFrames, int aChannels = 1, std::uint32_t aRate = 48000)
+    {
+        std::string bytes = "fLaC";
+        bytes += {'\x80', '\x00', '\x00', '\x22'}; // the last metadata block: stream info, 34 bytes
+        bytes += {'\x10', '\x00', '\x10', '\x00'}; // blocks of 4096 frames
+        bytes += std::string(6, '\0');                // frame sizes unknown
+        // Rate (20 bits), channels - 1 (3), bits per sample - 1 (5), frame count (36).
+        const std::uint64_t packed = (std::uint64_t{aRate} << 44) | (std::uint64_t(aChannels - 1) << 41) | (std::uint64_t{15} << 36) |
+                                     (aDeclaredFrames & 0xFFFFFFFFFull);
+        for (int shift = 56; shift >= 0; shift -= 8)
+        {
+            bytes += static_cast<char>((packed >> shift) & 0xFF);
+        }
+        bytes += std::string(16, '\0'); // no checksum
+        return bytes;
     }
 }

@@ -3,6 +3,7 @@
 # reader, and the small damaged files that the loaders once mishandled. The unit tests read the
 # damaged ones too, so each stays a regression test as well as a seed. Run from anywhere:
 #   python3 Tools/fuzz/make_fuzz_corpus.py [corpus folder]
+import math
 import os
 import struct
 import sys
@@ -67,6 +68,60 @@ def dds_rgba8(width, height):
     return header + pixel_format + caps + bytes(range(width * height * 4))
 
 
+def crc8(data):
+    crc = 0
+    for byte in data:
+        crc ^= byte
+        for _ in range(8):
+            crc = ((crc << 1) ^ 0x07) & 0xFF if crc & 0x80 else (crc << 1) & 0xFF
+    return crc
+
+
+def crc16(data):
+    crc = 0
+    for byte in data:
+        crc ^= byte << 8
+        for _ in range(8):
+            crc = ((crc << 1) ^ 0x8005) & 0xFFFF if crc & 0x8000 else (crc << 1) & 0xFFFF
+    return crc
+
+
+def flac_stream_info(block, frames, channels, rate):
+    # Block sizes, frame sizes (unknown), then rate, channels - 1, bits - 1 and the frame count
+    # packed into 64 bits, then no checksum.
+    packed = (rate << 44) | ((channels - 1) << 41) | (15 << 36) | (frames & 0xFFFFFFFFF)
+    info = struct.pack(">HH", block, block) + bytes(6) + struct.pack(">Q", packed) + bytes(16)
+    return b"fLaC" + bytes([0x80]) + len(info).to_bytes(3, "big") + info
+
+
+def flac_file(channels, rate=48000):
+    # 16-bit samples, one channel a list, in one frame of verbatim subframes.
+    frames = len(channels[0])
+    header = bytes([0xFF, 0xF8, 0x7A, ((len(channels) - 1) << 4) | (4 << 1), 0]) + (frames - 1).to_bytes(2, "big")
+    header += bytes([crc8(header)])
+    frame = header + b"".join(b"\x02" + struct.pack(">%dh" % frames, *samples) for samples in channels)
+    return flac_stream_info(frames, frames, len(channels), rate) + frame + crc16(frame).to_bytes(2, "big")
+
+
+def wav_file(channels, rate=48000, as_float=False):
+    frames = len(channels[0])
+    interleaved = [channel[index] for index in range(frames) for channel in channels]
+    if as_float:
+        data = struct.pack("<%df" % len(interleaved), *[value / 32768.0 for value in interleaved])
+        kind, bits = 3, 32
+    else:
+        data = struct.pack("<%dh" % len(interleaved), *interleaved)
+        kind, bits = 1, 16
+    block = len(channels) * bits // 8
+    fmt = struct.pack("<HHIIHH", kind, len(channels), rate, rate * block, block, bits)
+    body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", len(data)) + data
+    return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+def tone(frames, period, amplitude=12000):
+    return [int(amplitude * math.sin(2 * math.pi * index / period)) for index in range(frames)]
+
+
 def write_seeds():
     write("dds", "rgba8_4x4.dds", dds_rgba8(4, 4))
     values = {
@@ -98,6 +153,27 @@ def write_seeds():
     write("scene", "definition.vro", """{"parent-object-definition": "", "properties": [
  {"name": "Health", "is-dynamic": false, "is-per-instance": true, "type": "Int", "value": 3},
  {"name": "Tag", "group": "Game", "description": "d", "is-dynamic": true, "is-per-instance": false, "type": "StringId", "value": "Crate"}]}""")
+
+
+    write("sound", "tone_mono.wav", wav_file([tone(480, 48)]))
+    write("sound", "tone_stereo_float.wav", wav_file([tone(480, 48), tone(480, 60)], 44100, as_float=True))
+    write("sound", "tone_three_channels.wav", wav_file([tone(256, 32), tone(256, 64), tone(256, 16)], 22050))
+    write("sound", "tone_mono.flac", flac_file([tone(480, 48)]))
+    write("sound", "tone_stereo.flac", flac_file([tone(480, 48), tone(480, 60)], 44100))
+    # The sound table's seed names the files its fuzz target writes beside it.
+    write("sound_table", "complete.json", """{"sounds": [
+ {"name": "Jump", "file": "sounds/short.wav", "volume": 0.5, "pitch": 1.5},
+ {"name": "Step", "file": "sounds/short.wav"},
+ {"name": "Gone", "file": "sounds/missing.ogg"},
+ {"name": "Music", "file": "sounds/loop.wav", "loop": true, "volume": 0.8, "autoplay": true},
+ {"name": "Cave", "file": "sounds/short.wav", "echo": {"delay": 50, "feedback": 30, "dryLevel": 0, "wetLevel": -6}}],
+ "Player": {"Sounds": {"Player_Jump": ["Jump"], "Player_Step": ["Step", "Jump", "Gone"], "Main Menu": ["Music"],
+  "Echoing": ["Cave"], "Empty": [], "Ghost": ["NotLoaded"]}}}""")
+    write("effect_table", "complete.json", """{"VFX": [
+ {"name": "Dust", "texture": "sprites/S_VFX_LandDust.dds", "framesX": 4, "framesY": 2, "frameTime": 0.05,
+  "startSize": [140, 140], "endSize": [170, 170], "pivot": [0.5, 0.5]},
+ {"name": "Plain", "texture": "sprites/S_VFX_Dash.dds"},
+ {"name": "Flat", "texture": "sprites/S_VFX_Dash.dds", "framesX": 2.9, "framesY": true, "startSize": [64]}]}""")
 
 
 def main():
@@ -135,6 +211,19 @@ def main():
     ihdr = struct.pack(">IIBBBBB", 60_000, 60_000, 8, 6, 0, 0, 0)
     png = b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) + png_chunk(b"IDAT", zlib.compress(bytes(64))) + png_chunk(b"IEND", b"")
     write("image", "png_declares_60000_squared.png", png)
+
+    # A BMP header, cut short after 51 bytes, that declares 4,194,311 by 40 pixels at 24 bits in
+    # a compression whose number is negative as a signed value, and holds no pixels.
+    info = struct.pack("<IiiHHI", 40, 4_194_311, 40, 1, 24, 0x80000000) + struct.pack("<IiiI", 0, 2835, 2835, 0) + b"\x00"
+    write("image", "bmp_declares_4194311x40.bmp", b"BM" + struct.pack("<IHHI", 51, 0, 0, 51) + info)
+
+    # A FLAC stream header alone (42 bytes) that declares 4,278,583,296 frames.
+    write("sound", "flac_declares_4278583296_frames.flac", flac_stream_info(4096, 4_278_583_296, 1, 48000))
+
+    # Frame counts no 32-bit integer holds, and one far past any sheet.
+    for name, columns, rows in (("frames_1e10", "1e10", "1"), ("frames_minus_1e10", "2", "-1e10"), ("frames_100000", "100000", "100000")):
+        write("effect_table", name + ".json",
+              '{"VFX": [{"name": "Big", "texture": "sprites/S_VFX_Dash.dds", "framesX": %s, "framesY": %s}]}' % (columns, rows))
 
 
 if __name__ == "__main__":

@@ -6,6 +6,8 @@
 #                    stereo AAC tone for its sound.
 # frames_silent.mp4: the same pictures without a sound track.
 # clip_720p.mp4:     1280x720, 30 frames per second, 90 frames of a moving test pattern.
+# wide_16400.mkv:    16400x8, 2 flat grey frames in FFV1 (H.264 stops at 16384): a picture whose
+#                    texture would pass the largest a texture may be.
 # All are written with the index first, so a copy cut short keeps a readable header.
 set -eu
 ffmpeg=$1
@@ -23,4 +25,5 @@ $ffmpeg $common -f lavfi -i "$pictures" \
 $ffmpeg $common -f lavfi -i "testsrc2=s=1280x720:r=30" \
     -frames:v 90 -c:v libx264 -preset fast -crf 23 -pix_fmt yuv420p \
     -an -movflags +faststart "$out/clip_720p.mp4"
-echo "frames.mp4 frames_silent.mp4 clip_720p.mp4" > "$out/manifest.txt"
+$ffmpeg $common -f lavfi -i "color=c=gray:s=16400x8:r=10:d=0.2" -c:v ffv1 -pix_fmt yuv420p "$out/wide_16400.mkv"
+echo "frames.mp4 frames_silent.mp4 clip_720p.mp4 wide_16400.mkv" > "$out/manifest.txt"

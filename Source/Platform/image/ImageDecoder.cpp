@@ -44,14 +44,17 @@ namespace Platform
             return someBytes.size() >= 6 && (std::memcmp(someBytes.data(), "GIF87a", 6) == 0 || std::memcmp(someBytes.data(), "GIF89a", 6) == 0);
         }
 
-        // An uncompressed BMP stores every row, padded to four bytes, in the file; the other
-        // compressions are left for the decoder to refuse.
+        // The decoder reads rows stored plainly or as bit fields (compressions 0 and 3); it refuses
+        // run lengths and embedded JPEG or PNG, but takes any other number, negative ones among
+        // them, for plain rows, so those are refused here. Every row, padded to four bytes, must
+        // lie in the file after the pixel offset: nothing is decoded from bytes the file lacks.
         bool BmpFileCanHold(std::span<const std::uint8_t> someBytes)
         {
             if (someBytes.size() < 14 + 16)
             {
                 return false;
             }
+            const std::uint64_t pixelOffset = ReadLittleEndian32(someBytes.data() + 10);
             const std::uint8_t* info = someBytes.data() + 14;
             const std::uint32_t infoSize = ReadLittleEndian32(info);
             std::uint64_t width = 0;
@@ -77,13 +80,14 @@ namespace Platform
                 bitsPerPixel = ReadLittleEndian16(info + 14);
                 compression = ReadLittleEndian32(info + 16);
             }
-            if (width * height > MAX_DECODED_PIXELS)
+            if (width * height > MAX_DECODED_PIXELS || (compression != 0 && compression != 3))
             {
                 return false;
             }
-            const bool isUncompressed = compression == 0 || compression == 3;
+            // At most 2^28 pixels of at most 65535 bits: the product stays far below 2^64.
             const std::uint64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
-            return !isUncompressed || rowBytes * height <= someBytes.size() - 14 - std::min<std::uint64_t>(infoSize, someBytes.size() - 14);
+            const std::uint64_t pixelBytes = pixelOffset < someBytes.size() ? someBytes.size() - pixelOffset : 0;
+            return rowBytes * height <= pixelBytes;
         }
 
         // LZW codes are at least three bits each and none stands for more than 4096 pixels.

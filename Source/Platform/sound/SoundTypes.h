@@ -10,6 +10,9 @@ namespace Platform::Sound
     constexpr int OUTPUT_RATE = 48000;
     constexpr int OUTPUT_CHANNELS = 2;
 
+    // The longest sound a file may declare: 20 minutes at the output rate (440 MB decoded).
+    constexpr std::int64_t MAX_SOUND_FRAMES = std::int64_t{20} * 60 * OUTPUT_RATE;
+
     enum class Result
     {
         Ok,

@@ -192,6 +192,24 @@ TEST_F(VideoTest, MissingGarbageAndPicturelessFilesFailInit)
     EXPECT_FALSE(decoder.CopyFrameTo(nullptr, 0, 0));
 }
 
+// 16400 pixels wide asks for a 32768 texture, twice the largest the device makes.
+TEST_F(VideoTest, APicturePastTheTextureLimitFailsInitWithAMessage)
+{
+    Vra::Video video;
+    ::testing::internal::CaptureStdout();
+    const bool started = video.Init(Path("wide_16400.mkv").c_str(), false);
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(started);
+    EXPECT_EQ(video.GetVideoSize(), (Vra::Vector2<std::uint32_t>{16400, 8}));
+    EXPECT_EQ(printed, "Failed to create a 32768 x 8 texture for the video " + Path("wide_16400.mkv") + " (16400 x 8)\n");
+    EXPECT_EQ(video.GetTexture(), nullptr);
+    EXPECT_EQ(video.GetStatus(), 0);
+    video.Play(false);
+    video.Update(1.0f);
+    EXPECT_EQ(video.GetPicturesShown(), 0u);
+    EXPECT_FALSE(video.Init(Path("frames_silent.mp4").c_str(), false)) << "Init still counts once";
+}
+
 TEST_F(VideoTest, TheSoundTrackReachesTheWaveOutDeviceAsFullBlocks)
 {
     Vra::Video video;

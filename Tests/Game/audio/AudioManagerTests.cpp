@@ -611,6 +611,31 @@ TEST_F(AudioManagerTest, MalformedTablesThrowTheJsonLibrarysErrors)
     }
 }
 
+// A second Init reads the groups afresh: they are the table's, not the first reading's with the
+// second's appended; a table that throws part-way through its groups changes none of them.
+TEST_F(AudioManagerTest, ASecondInitGivesTheGroupsOfItsTable)
+{
+    Init();
+    json table = StandardTable();
+    table["Player"]["Sounds"].erase("Player_Jump");
+    table["Player"]["Sounds"]["Player_Step"] = {"Step2"};
+    EXPECT_EQ(Init(table), "");
+    const auto variantsOf = [&](const std::string& aGroup) {
+        std::set<std::string> variants;
+        for (int i = 0; i < 30; ++i)
+        {
+            variants.insert(Printed([&] { myManager.Play(aGroup, false, 1.0f); }));
+        }
+        return variants;
+    };
+    EXPECT_EQ(variantsOf("Player_Step"), (std::set<std::string>{"Playing Variant: Step2 with pitch: 1\n"}));
+    EXPECT_EQ(variantsOf("Player_Jump"), (std::set<std::string>{"Sound group not found or empty: Player_Jump\n"}));
+
+    WriteTable(R"({ "Player": { "Sounds": { "Player_Step": ["Step3"], "Z": [5] } } })");
+    EXPECT_THROW(myManager.LoadSoundGroups("settings/LoadSounds.json"), json::type_error);
+    EXPECT_EQ(variantsOf("Player_Step"), (std::set<std::string>{"Playing Variant: Step2 with pitch: 1\n"}));
+}
+
 TEST_F(AudioManagerTest, ASoundWhoseFileFailsToLoadIsSkippedWithAMessage)
 {
     const std::string printed = Init(json::parse(R"({

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace
@@ -98,6 +99,23 @@ namespace
         EXPECT_EQ(system.GetLiveCount(), 2u);
         system.Update(5.0f);
         EXPECT_EQ(system.GetLiveCount(), 3u) << "a long frame still makes only one";
+    }
+
+    TEST(ParticleSystem, ARateOfZeroOrBelowOrNotANumberSpawnsNothing)
+    {
+        for (const float rate : { 0.0f, -0.0f, -1.0f, -1000.0f, std::numeric_limits<float>::quiet_NaN() })
+        {
+            ParticleEmitterSettings settings = Capacity(100);
+            settings.mySpawnRate = rate;
+            settings.myLifetimeMin = settings.myLifetimeMax = 100.0f;
+            ParticleSystem system;
+            system.Init(settings);
+            for (int frame = 0; frame < 50; ++frame)
+            {
+                system.Update(0.1f);
+            }
+            EXPECT_EQ(system.GetLiveCount(), 0u) << rate;
+        }
     }
 
     TEST(ParticleSystem, NewParticlesTakeTheirValuesFromTheSettingsAroundThePosition)

@@ -2,6 +2,8 @@
 
 #include "../GameTestSupport.h"
 
+#include "BadInputFiles.h"
+
 #include "graphics/TextureResource.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +98,48 @@ namespace
             EXPECT_EQ(definition->myStartSize, keyCase.myStartSize) << keyCase.myKeys;
             EXPECT_EQ(definition->myEndSize, keyCase.myEndSize) << keyCase.myKeys;
         }
+    }
+
+    // Counts outside the integer range, or past any sheet, are refused like any other bad row; the
+    // rows after them still load.
+    TEST_F(VfxManagerTest, FrameCountsAboveTheLimitAreRefusedAndTheNextRowsLoad)
+    {
+        struct CountCase
+        {
+            const char* myKeys;
+            const char* myRefusal; // null: loaded with myFrames frames
+            std::size_t myFrames;
+        };
+        const CountCase cases[] = {
+            { "\"framesX\": 1e10", "framesX", 0 },
+            { "\"framesX\": 2, \"framesY\": 1e10", "framesY", 0 },
+            { "\"framesX\": 18446744073709551615", "framesX", 0 },
+            { "\"framesX\": 257", "framesX", 0 },
+            { "\"framesX\": 300, \"framesY\": 300", "framesX", 0 },
+            { "\"framesX\": 256.5, \"framesY\": 256", nullptr, 65536 },
+            { "\"framesX\": -1e10", nullptr, 0 },
+            { "\"framesX\": 0.5, \"framesY\": 3", nullptr, 0 },
+        };
+        int index = 0;
+        for (const CountCase& countCase : cases)
+        {
+            const std::string name = "Count" + std::to_string(index++);
+            const std::string printed = Load(Effect(name, countCase.myKeys) + ", " + Effect(name + "Next"));
+            ASSERT_NE(myManager.FindDefinition(name + "Next"), nullptr) << countCase.myKeys;
+            const VfxDefinition* const definition = myManager.FindDefinition(name);
+            if (countCase.myRefusal)
+            {
+                EXPECT_EQ(definition, nullptr) << countCase.myKeys;
+                EXPECT_EQ(printed.substr(0, printed.find('\n') + 1), std::string("Invalid VFX definition: ") + countCase.myRefusal + " above 256.\n")
+                    << countCase.myKeys;
+                continue;
+            }
+            ASSERT_NE(definition, nullptr) << countCase.myKeys;
+            EXPECT_EQ(definition->myFrames.size(), countCase.myFrames) << countCase.myKeys;
+        }
+        // The table the fuzzing found.
+        EXPECT_EQ(LoadFile(BadInputFiles::Path("effect_table", "frames_1e10.json").string()), "Invalid VFX definition: framesX above 256.\n");
+        EXPECT_EQ(myManager.FindDefinition("Big"), nullptr);
     }
 
     TEST_F(VfxManagerTest, NoFramesLoadsButEverySpawnIsRefused)

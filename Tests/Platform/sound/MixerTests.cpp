@@ -3,6 +3,8 @@
 #include "sound/Sound.h"
 #include "sound/System.h"
 
+#include "AddressSpaceCeiling.h"
+#include "BadInputFiles.h"
 #include "FileBytes.h"
 #include "SoundFiles.h"
 #include "TemporaryFolder.h"
@@ -604,6 +606,83 @@ namespace
         return SoundFiles::Noise(aFrameCount * aChannels, static_cast<std::uint32_t>(aChannels) + 11);
     }
 }
+
+// A header's frame count is no promise: 42 bytes may declare days of sound and hold none.
+TEST_F(MixerTest, AFileDeclaringMoreThanTheLongestSoundIsRefused)
+{
+    struct Case
+    {
+        std::string myName;
+        std::string myBytes;
+        Result myResult;
+    };
+    const Case cases[] = {
+        {"declares_4278583296.flac", BadInputFiles::Read("sound", "flac_declares_4278583296_frames.flac"), Result::BadFile},
+        {"one_past_the_longest.flac", SoundFiles::FlacHeaderOnly(MAX_SOUND_FRAMES + 1), Result::BadFile},
+        {"one_past_in_stereo.flac", SoundFiles::FlacHeaderOnly(MAX_SOUND_FRAMES + 1, 2, 44100), Result::BadFile},
+        {"the_longest.flac", SoundFiles::FlacHeaderOnly(MAX_SOUND_FRAMES), Result::Ok},
+    };
+    for (const Case& test : cases)
+    {
+        SCOPED_TRACE(test.myName);
+        const std::string path = myFolder.Write(test.myName, test.myBytes).string();
+        Sound* sound = reinterpret_cast<Sound*>(1);
+        ASSERT_EQ(mySystem->CreateSound(path.c_str(), MODE_DEFAULT, nullptr, &sound), test.myResult);
+        if (test.myResult != Result::Ok)
+        {
+            EXPECT_EQ(sound, nullptr);
+            continue;
+        }
+        // Nothing decodes: one silent frame.
+        std::uint32_t length = 0;
+        EXPECT_EQ(sound->GetLength(&length), Result::Ok);
+        EXPECT_EQ(length, 1u);
+        EXPECT_EQ(sound->Release(), Result::Ok);
+    }
+}
+
+// The decoded frames take the room of what the file holds: a header declaring 20 minutes over
+// a tenth of a second leaves no 440 MB buffer behind.
+TEST_F(MixerTest, ASoundTakesTheRoomOfWhatDecodesNotOfWhatItsHeaderDeclares)
+{
+    const std::filesystem::path whole = myFolder.Path() / "tenth.flac";
+    ASSERT_TRUE(SoundFiles::Write(whole, SoundFiles::Noise(4800), 1, 48000, SoundFiles::Format::Flac));
+    std::string bytes = TestSupport::ReadFileBytes(whole);
+    // The same frames under a header that declares the longest sound: its count sits in the
+    // low 36 bits of bytes 18 to 25.
+    const std::string header = SoundFiles::FlacHeaderOnly(MAX_SOUND_FRAMES);
+    ASSERT_EQ(bytes.substr(0, 4), "fLaC");
+    bytes.replace(18, 8, header.substr(18, 8));
+    const std::string declared = myFolder.Write("declares_20_minutes.flac", bytes).string();
+    const std::string empty = myFolder.Write("holds_nothing.flac", header).string();
+    const std::vector<float> expected = DecodeWholeAsStereo(whole.string());
+    for (const std::string& path : {declared, empty})
+    {
+        SCOPED_TRACE(path);
+        const std::uint64_t before = TestSupport::AddressSpaceCeiling::CurrentBytes();
+        Sound* sound = nullptr;
+        ASSERT_EQ(mySystem->CreateSound(path.c_str(), MODE_DEFAULT, nullptr, &sound), Result::Ok);
+        std::uint32_t length = 0;
+        ASSERT_EQ(sound->GetLength(&length), Result::Ok);
+        EXPECT_LT(TestSupport::AddressSpaceCeiling::CurrentBytes(), before + 64 * TestSupport::AddressSpaceCeiling::MEGABYTE);
+        if (path == declared)
+        {
+            ASSERT_EQ(length, expected.size() / 2);
+            PlayNow(sound);
+            const std::vector<float> mix = Render(static_cast<int>(length) + 10);
+            for (std::size_t i = 0; i < mix.size(); ++i)
+            {
+                ASSERT_EQ(mix[i], i < expected.size() ? expected[i] : 0.0f) << "sample " << i;
+            }
+        }
+        else
+        {
+            EXPECT_EQ(length, 1u);
+        }
+        EXPECT_EQ(sound->Release(), Result::Ok);
+    }
+}
+
 
 // Longer than many decode blocks and not a whole number of them; each sound is played the
 // moment after it was made, while its own decode or the ones before it still run.

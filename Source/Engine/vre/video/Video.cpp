@@ -1,6 +1,5 @@
 #include "video/Video.h"
 
-#include "Assert.h"
 #include "graphics/DX11.h"
 #include "video/VideoDecoder.h"
 
@@ -8,6 +7,7 @@
 #include "gpu/DeviceContext.h"
 
 #include <cmath>
+#include <iostream>
 
 namespace Vra
 {
@@ -54,11 +54,11 @@ namespace Vra
         }
         myTextureWidth = TextureSizeFor(myVideoWidth);
         myTextureHeight = TextureSizeFor(myVideoHeight);
-        myStatus = STATUS_PLAYING;
         if (!myView && !CreateTexture())
         {
             return false;
         }
+        myStatus = STATUS_PLAYING;
         // The first picture shows until the first frame period has passed.
         CopyPictureToTexture();
         myTimeAccumulator = 0.0f;
@@ -81,10 +81,17 @@ namespace Vra
         description.myUsage = Platform::Gpu::Usage::Dynamic;
         description.myBindFlags = Platform::Gpu::BIND_SHADER_RESOURCE;
         description.myCpuAccessFlags = Platform::Gpu::CPU_ACCESS_WRITE;
-        Platform::Gpu::Result result = DX11::Device->CreateTexture2D(description, nullptr, &myTexture);
-        CU_ASSERT_MSG(SUCCEEDED(result), "SUCCEEDED(result)");
-        result = DX11::Device->CreateShaderResourceView(myTexture, nullptr, &myView);
-        CU_ASSERT_MSG(SUCCEEDED(result), "SUCCEEDED(result)");
+        // A picture past the texture limit (its power of two above 16384) is no reason to end the
+        // program: the video fails to start and the game goes on without it.
+        if (FAILED(DX11::Device->CreateTexture2D(description, nullptr, &myTexture)) ||
+            FAILED(DX11::Device->CreateShaderResourceView(myTexture, nullptr, &myView)))
+        {
+            std::cout << "Failed to create a " << myTextureWidth << " x " << myTextureHeight << " texture for the video "
+                      << myDecoder->GetPath() << " (" << myVideoWidth << " x " << myVideoHeight << ")" << std::endl;
+            myView.reset();
+            myTexture.reset();
+            return false;
+        }
         myTextureResource = std::make_unique<TextureResource>();
         myTextureResource->SetView(myView);
         myTextureResource->myPath = myDecoder->GetPath();

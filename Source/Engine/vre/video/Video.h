@@ -26,7 +26,8 @@ namespace Vra
         Video& operator=(const Video&) = delete;
 
         // Opens the file, decodes its first picture and makes the texture; false for a missing,
-        // unreadable or pictureless file, and for every call after the first.
+        // unreadable or pictureless file, for a picture whose texture cannot be made (too large:
+        // a message says so) and for every call after the first.
         bool Init(const char* aPath, bool aPlayAudio);
         void Play(bool aLooping);
         void Update(float aDeltaTime);

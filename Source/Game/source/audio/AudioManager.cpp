@@ -169,14 +169,18 @@ void AudioManager::LoadSoundGroups(const std::string& aPath)
         std::cout << "No Player sounds in JSON" << std::endl;
         return;
     }
+    // The table replaces the groups read before, so a second Init gives the groups of the first
+    // rather than every member twice; a table that throws half-way leaves them as they were.
+    std::unordered_map<std::string, std::vector<std::string>> groups;
     for (const auto& [group, names] : root["Player"]["Sounds"].items())
     {
-        std::vector<std::string>& members = mySoundGroups[group];
+        std::vector<std::string>& members = groups[group];
         for (const nlohmann::json& name : names)
         {
             members.push_back(name.get<std::string>());
         }
     }
+    mySoundGroups = std::move(groups);
 }
 
 void AudioManager::Play(const std::string& aGroup, bool aRandomPitch, float aVolume)

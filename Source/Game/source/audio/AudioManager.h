@@ -41,7 +41,7 @@ public:
     void Init();
     // The "sounds" table: one record per named sound file.
     void LoadSounds(const std::string& aPath);
-    // "Player"."Sounds": group name to the names of its sounds.
+    // "Player"."Sounds": group name to the names of its sounds, in place of the groups read before.
     void LoadSoundGroups(const std::string& aPath);
 
     void Play(const std::string& aGroup, bool aRandomPitch, float aVolume);

@@ -5,12 +5,18 @@
 
 void ParticleEmitter::Emit(float aDeltaTime, ParticleSystem& aSystem)
 {
+    const ParticleEmitterSettings& settings = aSystem.GetSettings();
+    // No particles a second is none at all. Below that, or not a number, the timer would never
+    // come back above zero and every update would spawn: such a rate spawns nothing either.
+    if (!(settings.mySpawnRate > 0.0f))
+    {
+        return;
+    }
     mySpawnTimer -= aDeltaTime;
     if (mySpawnTimer > 0.0f)
     {
         return;
     }
-    const ParticleEmitterSettings& settings = aSystem.GetSettings();
     mySpawnTimer += 1.0f / settings.mySpawnRate;
 
     Particle* const particle = aSystem.AddParticle();

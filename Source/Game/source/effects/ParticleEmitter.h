@@ -3,7 +3,8 @@
 class ParticleSystem;
 
 // Decides when and where a system's new particles appear. This one spawns at the settings' rate,
-// at most one particle per call, scattered around the system's position.
+// at most one particle per call, scattered around the system's position; a rate that is not
+// above 0 spawns nothing.
 class ParticleEmitter
 {
 public:

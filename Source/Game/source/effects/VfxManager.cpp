@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iostream>
+#include <utility>
 
 namespace
 {
@@ -29,6 +30,27 @@ namespace
         {
             aValue = { (*found)[0].get<float>(), (*found)[1].get<float>() };
         }
+    }
+
+    // A sheet's columns or rows as a 32-bit integer: a fraction is truncated toward zero, true
+    // and false count 1 and 0, anything below 1 is 0 (the empty sheet). False for a count above
+    // the most a sheet is cut into, which also keeps every number outside the integer range
+    // from being converted. A key that is no number throws the JSON library's type error.
+    bool ReadFrameCount(const Json& aDefinition, const char* aKey, std::int32_t& aCount)
+    {
+        const auto found = aDefinition.find(aKey);
+        if (found == aDefinition.end())
+        {
+            aCount = 1;
+            return true;
+        }
+        const double count = found->is_boolean() ? (found->get<bool>() ? 1.0 : 0.0) : found->get<double>();
+        if (!(std::trunc(count) <= static_cast<double>(VfxManager::MAX_FRAMES_PER_SIDE)))
+        {
+            return false;
+        }
+        aCount = count < 1.0 ? 0 : static_cast<std::int32_t>(count);
+        return true;
     }
 
     std::vector<Vra::Vector4<float>> CutFrames(std::int32_t aColumns, std::int32_t aRows)
@@ -73,8 +95,16 @@ namespace
         }
         const std::string name = anElement.value("name", std::string());
         const std::string texturePath = anElement.value("texture", std::string());
-        const std::int32_t columns = anElement.value("framesX", 1);
-        const std::int32_t rows = anElement.value("framesY", 1);
+        std::int32_t columns = 0;
+        std::int32_t rows = 0;
+        for (const auto& [key, count] : { std::pair<const char*, std::int32_t*>{ "framesX", &columns }, { "framesY", &rows } })
+        {
+            if (!ReadFrameCount(anElement, key, *count))
+            {
+                std::cout << "Invalid VFX definition: " << key << " above " << VfxManager::MAX_FRAMES_PER_SIDE << "." << std::endl;
+                return;
+            }
+        }
         VfxDefinition read;
         read.myFrameTime = anElement.value("frameTime", 0.05f);
         ReadPair(anElement, "startSize", read.myStartSize);

@@ -3,6 +3,7 @@
 #include "effects/VfxDefinition.h"
 #include "effects/VfxInstance.h"
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -14,6 +15,9 @@ class VfxManager
 {
 public:
     static constexpr const char* DEFINITIONS_FILE = "settings/LoadVFX.json";
+    // The most columns, and the most rows, a sheet is cut into; a definition asking for more is
+    // refused.
+    static constexpr std::int32_t MAX_FRAMES_PER_SIDE = 256;
 
     // The game's one manager, destroyed at process exit.
     static VfxManager& GetInstance();

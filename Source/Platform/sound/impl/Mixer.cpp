@@ -5,9 +5,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace Platform::Sound::impl
 {
+    void FreeFrames::operator()(float* someFrames) const
+    {
+        std::free(someFrames);
+    }
+
     namespace
     {
         constexpr double FIXED_ONE = 4294967296.0; // 1 << 32

@@ -19,9 +19,16 @@ namespace Platform::Sound::impl
     // (the first frame of a looping sound, silence after a one-shot) so interpolation never
     // reads past the end. The rate and the loop flag are known from the header; the frames and
     // their count are written once by the decode, before any voice plays them.
+    struct FreeFrames
+    {
+        void operator()(float* someFrames) const;
+    };
+    using FrameBuffer = std::unique_ptr<float, FreeFrames>;
+
     struct SampleData
     {
-        std::unique_ptr<float[]> myFrames;
+        // From malloc, so the decode can grow and trim it in place.
+        FrameBuffer myFrames;
         std::uint32_t myFrameCount = 0;
         std::uint32_t mySampleRate = OUTPUT_RATE;
         bool myIsLooping = false;

@@ -3,8 +3,8 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
-#include <limits>
 #include <new>
 #include <vector>
 
@@ -15,12 +15,29 @@ namespace Platform::Sound::impl
         // Frames decoded per read: small enough that a cancel is seen within a fraction of a
         // millisecond, large enough that the per-call cost of the decoder does not show.
         constexpr std::int64_t DECODE_BLOCK_FRAMES = 4096;
-        // Positions are 32.32 fixed point, and the guard frame follows the last frame.
-        constexpr std::int64_t MAX_FRAMES = std::numeric_limits<std::uint32_t>::max() - 1;
+        // The room made before anything has decoded. A header's frame count is believed only
+        // this far: past it the buffer doubles as frames arrive, so a few bytes that declare an
+        // hour of sound cost no more than what they really hold.
+        constexpr std::int64_t FIRST_CAPACITY = 65536;
 
         SNDFILE* Handle(void* aFile)
         {
             return static_cast<SNDFILE*>(aFile);
+        }
+
+        // Room for aFrameCount stereo frames and the guard frame after them, keeping the frames
+        // already there; false, with the buffer unchanged, when the memory cannot be had.
+        bool Resize(FrameBuffer& someFrames, std::int64_t aFrameCount)
+        {
+            const std::size_t bytes = static_cast<std::size_t>(aFrameCount + 1) * OUTPUT_CHANNELS * sizeof(float);
+            void* const moved = std::realloc(someFrames.get(), bytes);
+            if (moved == nullptr)
+            {
+                return false;
+            }
+            (void)someFrames.release();
+            someFrames.reset(static_cast<float*>(moved));
+            return true;
         }
     }
 
@@ -38,7 +55,7 @@ namespace Platform::Sound::impl
         {
             return Result::BadFile;
         }
-        if (info.channels < 1 || info.frames < 1 || info.frames > MAX_FRAMES || info.samplerate < 1)
+        if (info.channels < 1 || info.frames < 1 || info.frames > MAX_SOUND_FRAMES || info.samplerate < 1)
         {
             sf_close(file);
             return Result::BadFile;
@@ -59,28 +76,24 @@ namespace Platform::Sound::impl
 
     void SoundFile::Decode(SampleData& someSamples, const std::atomic<bool>& aCancel)
     {
-        std::int64_t capacity = aCancel.load(std::memory_order_relaxed) ? 0 : myFrameCount;
-        // Left uninitialised: every frame up to the count is written below, the rest never read.
-        std::unique_ptr<float[]> frames;
-        try
-        {
-            frames.reset(new float[static_cast<std::size_t>(std::max<std::int64_t>(capacity, 1) + 1) * OUTPUT_CHANNELS]);
-        }
-        catch (const std::bad_alloc&)
-        {
-            capacity = 0;
-            frames.reset(new float[2 * OUTPUT_CHANNELS]);
-        }
-
         const std::size_t channels = static_cast<std::size_t>(myChannelCount);
-        std::vector<float> block;
-        if (channels != OUTPUT_CHANNELS && capacity > 0)
-        {
-            block.resize(static_cast<std::size_t>(DECODE_BLOCK_FRAMES) * channels);
-        }
+        // Left uninitialised: every frame up to the count is written below, the rest never read.
+        FrameBuffer frames;
+        std::int64_t capacity = 0;
         std::int64_t done = 0;
-        while (done < capacity && !aCancel.load(std::memory_order_relaxed))
+        std::vector<float> block;
+        // libsndfile stops at the declared count, so the buffer never needs to outgrow it.
+        while (done < myFrameCount && !aCancel.load(std::memory_order_relaxed))
         {
+            if (done == capacity)
+            {
+                const std::int64_t grown = std::min(myFrameCount, std::max(FIRST_CAPACITY, 2 * capacity));
+                if (!Resize(frames, grown))
+                {
+                    break;
+                }
+                capacity = grown;
+            }
             const std::int64_t wanted = std::min(DECODE_BLOCK_FRAMES, capacity - done);
             float* out = frames.get() + OUTPUT_CHANNELS * static_cast<std::size_t>(done);
             sf_count_t read = 0;
@@ -90,6 +103,7 @@ namespace Platform::Sound::impl
             }
             else
             {
+                block.resize(static_cast<std::size_t>(DECODE_BLOCK_FRAMES) * channels);
                 read = sf_readf_float(Handle(myFile), block.data(), wanted);
                 for (std::size_t frame = 0; frame < static_cast<std::size_t>(std::max<sf_count_t>(read, 0)); ++frame)
                 {
@@ -104,16 +118,26 @@ namespace Platform::Sound::impl
             }
             done += read;
         }
+        // What decoded, trimmed to its size: a file that breaks off early keeps no room for the
+        // rest. A trim that fails keeps the larger buffer.
+        if (done == 0 || done < capacity)
+        {
+            if (!Resize(frames, std::max<std::int64_t>(done, 1)) && !frames)
+            {
+                throw std::bad_alloc();
+            }
+        }
         if (done == 0)
         {
-            frames[0] = 0.0f;
-            frames[1] = 0.0f;
+            frames.get()[0] = 0.0f;
+            frames.get()[1] = 0.0f;
             done = 1;
         }
         // The guard frame: a loop continues into its first frame, a one-shot into silence.
+        float* const samples = frames.get();
         const std::size_t guard = OUTPUT_CHANNELS * static_cast<std::size_t>(done);
-        frames[guard] = someSamples.myIsLooping ? frames[0] : 0.0f;
-        frames[guard + 1] = someSamples.myIsLooping ? frames[1] : 0.0f;
+        samples[guard] = someSamples.myIsLooping ? samples[0] : 0.0f;
+        samples[guard + 1] = someSamples.myIsLooping ? samples[1] : 0.0f;
         someSamples.myFrames = std::move(frames);
         someSamples.myFrameCount = static_cast<std::uint32_t>(done);
     }

@@ -15,7 +15,8 @@ namespace Platform::Sound::impl
     {
     public:
         // FileNotFound when aPath is no regular file; BadFile when libsndfile cannot open it or
-        // it names no frames, no channels or no rate, or more frames than a sound can hold.
+        // it names no frames, no channels or no rate, or more than MAX_SOUND_FRAMES (among them
+        // the largest count, which libsndfile gives for a length it cannot tell).
         static Result Open(const std::string& aPath, std::unique_ptr<SoundFile>& aFile);
 
         ~SoundFile();
@@ -26,9 +27,10 @@ namespace Platform::Sound::impl
 
         // Decodes into someSamples, whose rate and loop flag are set already, in blocks straight
         // into its stereo frames (mono is played on both sides, further channels are dropped),
-        // then writes the guard frame. When aCancel is set it stops at the next block and keeps
-        // what it has; a file that yields no frame, or whose frames do not fit in memory, gives
-        // one silent frame.
+        // then writes the guard frame. The frames take the room of what decodes, not of what the
+        // header declares. When aCancel is set it stops at the next block and keeps what it has;
+        // when memory runs out it keeps what fitted; a file that yields no frame gives one silent
+        // frame.
         void Decode(SampleData& someSamples, const std::atomic<bool>& aCancel);
 
     private:
