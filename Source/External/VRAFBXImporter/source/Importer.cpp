@@ -5,6 +5,7 @@
 #include "fbx/Fbx.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -205,50 +206,107 @@ namespace Vra::FBX
 
         // ---- Layer reading -------------------------------------------------------------------
 
+        // One layer element with its mapping and reference worked out once per mesh rather than
+        // once per corner: where a corner's value lies, or that it has none (the vertex keeps its
+        // default). Only mappings by control point and by polygon vertex give values.
         template <typename Value>
-        bool FindLayerValue(const Sdk::LayerElementTemplate<Value>& anElement, int aControlPoint, int aPolygonVertex,
-                            Value& aValue)
+        class ResolvedLayer
         {
-            int index = 0;
-            switch (anElement.GetMappingMode())
+        public:
+            ResolvedLayer() = default;
+            explicit ResolvedLayer(const Sdk::LayerElementTemplate<Value>* anElement)
             {
-            case Sdk::MappingMode::ByControlPoint: index = aControlPoint; break;
-            case Sdk::MappingMode::ByPolygonVertex: index = aPolygonVertex; break;
-            default: return false;
-            }
-            switch (anElement.GetReferenceMode())
-            {
-            case Sdk::ReferenceMode::Direct: aValue = anElement.GetDirectArray().GetAt(index); return true;
-            case Sdk::ReferenceMode::IndexToDirect:
-                aValue = anElement.GetDirectArray().GetAt(anElement.GetIndexArray().GetAt(index));
-                return true;
-            default: throw InvalidReferenceMode();
-            }
-        }
-
-        void ReadLayerVector(const Sdk::LayerElementTemplate<Sdk::Vector4>* anElement, int aControlPoint, int aPolygonVertex, float (&someOut)[3])
-        {
-            Sdk::Vector4 value;
-            if (anElement && FindLayerValue(*anElement, aControlPoint, aPolygonVertex, value))
-            {
-                for (int i = 0; i < 3; ++i)
+                if (!anElement)
                 {
-                    someOut[i] = impl::ToFloat(value[i]);
+                    return;
                 }
+                switch (anElement->GetMappingMode())
+                {
+                case Sdk::MappingMode::ByControlPoint: myByControlPoint = true; break;
+                case Sdk::MappingMode::ByPolygonVertex: myByControlPoint = false; break;
+                default: return;
+                }
+                switch (anElement->GetReferenceMode())
+                {
+                case Sdk::ReferenceMode::Direct: break;
+                case Sdk::ReferenceMode::IndexToDirect: myIndices = &anElement->GetIndexArray(); break;
+                default: myIsInvalid = true; return;
+                }
+                myValues = &anElement->GetDirectArray();
             }
-        }
 
-        void ReadVertexColor(const Sdk::LayerElementVertexColor& anElement, int aControlPoint, int aPolygonVertex,
-                             float (&someOut)[4])
-        {
-            // A set mapped some other way keeps the reader's default colour.
-            Sdk::Color colour;
-            FindLayerValue(anElement, aControlPoint, aPolygonVertex, colour);
-            for (int i = 0; i < 4; ++i)
+            // A reference mode that cannot be followed; raised on the first corner read.
+            bool IsInvalid() const { return myIsInvalid; }
+
+            const Value* Find(int aControlPoint, int aPolygonVertex) const
             {
-                someOut[i] = impl::ToFloat(colour[i]);
+                if (!myValues)
+                {
+                    return nullptr;
+                }
+                const int mapped = myByControlPoint ? aControlPoint : aPolygonVertex;
+                return &myValues->GetAt(myIndices ? myIndices->GetAt(mapped) : mapped);
             }
-        }
+
+        private:
+            const Sdk::LayerArray<Value>* myValues = nullptr;
+            const Sdk::LayerArray<int>* myIndices = nullptr;
+            bool myByControlPoint = false;
+            bool myIsInvalid = false;
+        };
+
+        // A UV set: where each corner's coordinate lies in the direct array, whatever the set's
+        // mapping, as the mesh's own UV index lookup has it (out of range gives no coordinate).
+        class ResolvedUvSet
+        {
+        public:
+            explicit ResolvedUvSet(const Sdk::LayerElementUV* anElement) : myElement(anElement)
+            {
+                switch (anElement->GetMappingMode())
+                {
+                case Sdk::MappingMode::ByControlPoint: myMapping = Mapping::ControlPoint; break;
+                case Sdk::MappingMode::ByPolygonVertex: myMapping = Mapping::PolygonVertex; break;
+                case Sdk::MappingMode::ByPolygon: myMapping = Mapping::Polygon; break;
+                case Sdk::MappingMode::AllSame: myMapping = Mapping::First; break;
+                default: myMapping = Mapping::None; break;
+                }
+                myIsDirect = anElement->GetReferenceMode() == Sdk::ReferenceMode::Direct;
+                myCount = myIsDirect ? anElement->GetDirectArray().GetCount() : anElement->GetIndexArray().GetCount();
+            }
+
+            const Sdk::Vector2* Find(int aControlPoint, int aPolygonVertex, int aPolygon) const
+            {
+                int mapped = 0;
+                switch (myMapping)
+                {
+                case Mapping::ControlPoint: mapped = aControlPoint; break;
+                case Mapping::PolygonVertex: mapped = aPolygonVertex; break;
+                case Mapping::Polygon: mapped = aPolygon; break;
+                case Mapping::First: mapped = 0; break;
+                case Mapping::None: return nullptr;
+                }
+                if (mapped >= myCount)
+                {
+                    return nullptr;
+                }
+                const int index = myIsDirect ? mapped : myElement->GetIndexArray().GetAt(mapped);
+                return index >= 0 ? &myElement->GetDirectArray().GetAt(index) : nullptr;
+            }
+
+        private:
+            enum class Mapping
+            {
+                None,
+                ControlPoint,
+                PolygonVertex,
+                Polygon,
+                First
+            };
+            const Sdk::LayerElementUV* myElement;
+            Mapping myMapping = Mapping::None;
+            bool myIsDirect = true;
+            int myCount = 0;
+        };
 
         // ---- Mesh extraction -----------------------------------------------------------------
 
@@ -326,17 +384,16 @@ namespace Vra::FBX
             return 0;
         }
 
-        int PolygonMaterial(const Sdk::Mesh* aMesh, int aPolygon)
+        int PolygonMaterial(const Sdk::LayerElementMaterial* anElement, int aPolygon)
         {
-            const Sdk::LayerElementMaterial* element = aMesh->GetElementMaterial(0);
             // Without an element every polygon wears the node's first material.
-            if (!element || element->GetIndexArray().GetCount() == 0)
+            if (!anElement || anElement->GetIndexArray().GetCount() == 0)
             {
                 return 0;
             }
-            const bool allSame = element->GetMappingMode() == Sdk::MappingMode::AllSame ||
-                                 aPolygon >= element->GetIndexArray().GetCount();
-            return element->GetIndexArray().GetAt(allSame ? 0 : aPolygon);
+            const bool allSame = anElement->GetMappingMode() == Sdk::MappingMode::AllSame ||
+                                 aPolygon >= anElement->GetIndexArray().GetCount();
+            return anElement->GetIndexArray().GetAt(allSame ? 0 : aPolygon);
         }
 
         struct Extremes
@@ -354,48 +411,106 @@ namespace Vra::FBX
             }
         };
 
-        ImportedVertex ReadVertex(const Sdk::Mesh* aMesh, const Influences& someInfluences, int aPolygon, int aCorner,
-                                  int aPolygonVertex)
+        // Reads the vertex of each corner of one mesh, with the layers and the control points'
+        // positions worked out once.
+        class CornerReader
         {
-            ImportedVertex vertex;
-            const int controlPoint = aMesh->GetPolygonVertex(aPolygon, aCorner);
-            const Sdk::Vector4& point = aMesh->GetControlPointAt(controlPoint);
-            for (int i = 0; i < 4; ++i)
+        public:
+            CornerReader(const Sdk::Mesh* aMesh, const Influences& someInfluences)
+                : myInfluences(someInfluences), myPolygonVertices(aMesh->GetPolygonVertices()),
+                  myNormals(aMesh->GetElementNormal(0)), myTangents(aMesh->GetElementTangent(0)),
+                  myBinormals(aMesh->GetElementBinormal(0))
             {
-                vertex.Position[i] = impl::ToFloat(point[i]);
-            }
-
-            const int uvSets = std::min(aMesh->GetElementUVCount(), MAX_LAYER_SETS);
-            for (int set = 0; set < uvSets; ++set)
-            {
-                // Each set by its own index: sets may be laid out differently from set 0.
-                const int uvIndex = aMesh->GetTextureUVIndex(aPolygon, aCorner, set);
-                if (uvIndex >= 0)
+                const int uvSets = std::min(aMesh->GetElementUVCount(), MAX_LAYER_SETS);
+                for (int set = 0; set < uvSets; ++set)
                 {
-                    const Sdk::Vector2& uv = aMesh->GetElementUV(set)->GetDirectArray().GetAt(uvIndex);
-                    vertex.UVs[set][0] = impl::ToFloat(uv[0]);
-                    vertex.UVs[set][1] = 1.f - impl::ToFloat(uv[1]);
+                    myUvSets.emplace_back(aMesh->GetElementUV(set));
+                }
+                const int colourSets = std::min(aMesh->GetElementVertexColorCount(), MAX_LAYER_SETS);
+                for (int set = 0; set < colourSets; ++set)
+                {
+                    myColours.emplace_back(aMesh->GetElementVertexColor(set));
+                    myHasInvalidLayer = myHasInvalidLayer || myColours.back().IsInvalid();
+                }
+                myHasInvalidLayer = myHasInvalidLayer || myNormals.IsInvalid() || myTangents.IsInvalid() || myBinormals.IsInvalid();
+                myPositions.resize(static_cast<std::size_t>(aMesh->GetControlPointsCount()));
+                for (int point = 0; point < aMesh->GetControlPointsCount(); ++point)
+                {
+                    const Sdk::Vector4& position = aMesh->GetControlPointAt(point);
+                    for (int i = 0; i < 4; ++i)
+                    {
+                        myPositions[static_cast<std::size_t>(point)].Values[i] = impl::ToFloat(position[i]);
+                    }
                 }
             }
 
-            ReadLayerVector(aMesh->GetElementNormal(0), controlPoint, aPolygonVertex, vertex.Normal);
-            ReadLayerVector(aMesh->GetElementTangent(0), controlPoint, aPolygonVertex, vertex.Tangent);
-            ReadLayerVector(aMesh->GetElementBinormal(0), controlPoint, aPolygonVertex, vertex.Binormal);
+            int ControlPoint(int aPolygonVertex) const { return myPolygonVertices[aPolygonVertex]; }
 
-            const int colourSets = std::min(aMesh->GetElementVertexColorCount(), MAX_LAYER_SETS);
-            for (int set = 0; set < colourSets; ++set)
+            void Read(int aPolygon, int aPolygonVertex, ImportedVertex& aVertex) const
             {
-                ReadVertexColor(*aMesh->GetElementVertexColor(set), controlPoint, aPolygonVertex, vertex.VertexColors[set]);
+                if (myHasInvalidLayer)
+                {
+                    throw InvalidReferenceMode();
+                }
+                const int controlPoint = myPolygonVertices[aPolygonVertex];
+                std::memcpy(aVertex.Position, myPositions[static_cast<std::size_t>(controlPoint)].Values, sizeof(aVertex.Position));
+                for (std::size_t set = 0; set < myUvSets.size(); ++set)
+                {
+                    // Each set by its own index: sets may be laid out differently from set 0.
+                    if (const Sdk::Vector2* uv = myUvSets[set].Find(controlPoint, aPolygonVertex, aPolygon))
+                    {
+                        aVertex.UVs[set][0] = impl::ToFloat((*uv)[0]);
+                        aVertex.UVs[set][1] = 1.f - impl::ToFloat((*uv)[1]);
+                    }
+                }
+                ReadVector(myNormals, controlPoint, aPolygonVertex, aVertex.Normal);
+                ReadVector(myTangents, controlPoint, aPolygonVertex, aVertex.Tangent);
+                ReadVector(myBinormals, controlPoint, aPolygonVertex, aVertex.Binormal);
+                for (std::size_t set = 0; set < myColours.size(); ++set)
+                {
+                    // A set mapped some other way keeps the reader's default colour.
+                    const Sdk::Color* found = myColours[set].Find(controlPoint, aPolygonVertex);
+                    const Sdk::Color colour = found ? *found : Sdk::Color();
+                    for (int i = 0; i < 4; ++i)
+                    {
+                        aVertex.VertexColors[set][i] = impl::ToFloat(colour[i]);
+                    }
+                }
+                const PointInfluences& influences = myInfluences[static_cast<std::size_t>(controlPoint)];
+                for (std::uint32_t i = 0; i < influences.Count; ++i)
+                {
+                    aVertex.BoneIDs[i] = influences.Joints[i];
+                    aVertex.BoneWeights[i] = influences.Weights[i];
+                }
             }
 
-            const PointInfluences& influences = someInfluences[static_cast<std::size_t>(controlPoint)];
-            for (std::uint32_t i = 0; i < influences.Count; ++i)
+        private:
+            struct Position
             {
-                vertex.BoneIDs[i] = influences.Joints[i];
-                vertex.BoneWeights[i] = influences.Weights[i];
+                float Values[4];
+            };
+
+            static void ReadVector(const ResolvedLayer<Sdk::Vector4>& aLayer, int aControlPoint, int aPolygonVertex, float (&someOut)[3])
+            {
+                if (const Sdk::Vector4* value = aLayer.Find(aControlPoint, aPolygonVertex))
+                {
+                    for (int i = 0; i < 3; ++i)
+                    {
+                        someOut[i] = impl::ToFloat((*value)[i]);
+                    }
+                }
             }
-            return vertex;
-        }
+
+            const Influences& myInfluences;
+            const int* myPolygonVertices;
+            ResolvedLayer<Sdk::Vector4> myNormals;
+            ResolvedLayer<Sdk::Vector4> myTangents;
+            ResolvedLayer<Sdk::Vector4> myBinormals;
+            std::vector<ResolvedUvSet> myUvSets;
+            std::vector<ResolvedLayer<Sdk::Color>> myColours;
+            std::vector<Position> myPositions;
+            bool myHasInvalidLayer = false;
+        };
 
         std::vector<ImportedMesh> ExtractMesh(const Sdk::Scene* aScene, const Sdk::Node* aNode, ImportedSkeleton& aSkeleton,
                                               bool aMergeVertices)
@@ -407,6 +522,10 @@ namespace Vra::FBX
                 return result;
             }
             const Influences influences = ReadSkin(aNode, mesh, aSkeleton);
+            const CornerReader cornerReader(mesh, influences);
+            const Sdk::LayerElementMaterial* materials = mesh->GetElementMaterial(0);
+            const int polygons = mesh->GetPolygonCount();
+            const int* starts = mesh->GetPolygonStarts();
             Extremes extremes;
 
             const int materialCount = aNode->GetMaterialCount();
@@ -422,22 +541,26 @@ namespace Vra::FBX
                 out.Vertices.reserve(aMergeVertices ? std::min(corners, points + points / 4) : corners);
                 out.Indices.reserve(static_cast<std::size_t>(mesh->GetPolygonCount()) * 3);
                 impl::VertexWelder welder;
+                // The vertex each control point gave last: most corners of a point repeat it, and
+                // are merged without a look-up in the welder's table.
+                std::vector<std::uint32_t> lastAtPoint(aMergeVertices ? points : 0, 0);
 
-                for (int polygon = 0; polygon < mesh->GetPolygonCount(); ++polygon)
+                for (int polygon = 0; polygon < polygons; ++polygon)
                 {
-                    if (materialCount > 0 && PolygonMaterial(mesh, polygon) != slot)
+                    if (materialCount > 0 && PolygonMaterial(materials, polygon) != slot)
                     {
                         continue;
                     }
-                    if (mesh->GetPolygonSize(polygon) < 3)
+                    const int firstPolygonVertex = starts[polygon];
+                    const int end = polygon + 1 < polygons ? starts[polygon + 1] : mesh->GetPolygonVertexCount();
+                    if (end - firstPolygonVertex < 3)
                     {
                         continue;
                     }
-                    const int firstPolygonVertex = mesh->GetPolygonVertexIndex(polygon);
                     for (int corner = 0; corner < 3; ++corner)
                     {
-                        const ImportedVertex vertex =
-                            ReadVertex(mesh, influences, polygon, corner, firstPolygonVertex + corner);
+                        ImportedVertex vertex;
+                        cornerReader.Read(polygon, firstPolygonVertex + corner, vertex);
                         extremes.Add(vertex.Position);
                         if (!aMergeVertices)
                         {
@@ -445,7 +568,12 @@ namespace Vra::FBX
                             out.Vertices.push_back(vertex);
                             continue;
                         }
-                        out.Indices.push_back(welder.Weld(vertex, out.Vertices));
+                        std::uint32_t& last = lastAtPoint[static_cast<std::size_t>(cornerReader.ControlPoint(firstPolygonVertex + corner))];
+                        if (last == 0 || !impl::SameKey(out.Vertices[last - 1], vertex))
+                        {
+                            last = welder.Weld(vertex, out.Vertices) + 1;
+                        }
+                        out.Indices.push_back(last - 1);
                     }
                 }
 
