@@ -229,28 +229,42 @@ namespace Vra::FBX
                 switch (anElement->GetReferenceMode())
                 {
                 case Sdk::ReferenceMode::Direct: break;
-                case Sdk::ReferenceMode::IndexToDirect: myIndices = &anElement->GetIndexArray(); break;
+                case Sdk::ReferenceMode::IndexToDirect:
+                    myIndices = anElement->GetIndexArray().GetValues().data();
+                    myIndexCount = anElement->GetIndexArray().GetCount();
+                    break;
                 default: myIsInvalid = true; return;
                 }
-                myValues = &anElement->GetDirectArray();
+                myValues = anElement->GetDirectArray().GetValues().data();
+                myValueCount = anElement->GetDirectArray().GetCount();
             }
 
             // A reference mode that cannot be followed; raised on the first corner read.
             bool IsInvalid() const { return myIsInvalid; }
 
+            // The reader keeps every mapped index inside its arrays; the checks stay as the
+            // arrays' own would be.
             const Value* Find(int aControlPoint, int aPolygonVertex) const
             {
                 if (!myValues)
                 {
                     return nullptr;
                 }
-                const int mapped = myByControlPoint ? aControlPoint : aPolygonVertex;
-                return &myValues->GetAt(myIndices ? myIndices->GetAt(mapped) : mapped);
+                int index = myByControlPoint ? aControlPoint : aPolygonVertex;
+                if (myIndices)
+                {
+                    CU_ASSERT(index >= 0 && index < myIndexCount);
+                    index = myIndices[index];
+                }
+                CU_ASSERT(index >= 0 && index < myValueCount);
+                return myValues + index;
             }
 
         private:
-            const Sdk::LayerArray<Value>* myValues = nullptr;
-            const Sdk::LayerArray<int>* myIndices = nullptr;
+            const Value* myValues = nullptr;
+            const int* myIndices = nullptr;
+            int myValueCount = 0;
+            int myIndexCount = 0;
             bool myByControlPoint = false;
             bool myIsInvalid = false;
         };
@@ -260,7 +274,9 @@ namespace Vra::FBX
         class ResolvedUvSet
         {
         public:
-            explicit ResolvedUvSet(const Sdk::LayerElementUV* anElement) : myElement(anElement)
+            explicit ResolvedUvSet(const Sdk::LayerElementUV* anElement)
+                : myValues(anElement->GetDirectArray().GetValues().data()), myValueCount(anElement->GetDirectArray().GetCount()),
+                  myIndices(anElement->GetIndexArray().GetValues().data())
             {
                 switch (anElement->GetMappingMode())
                 {
@@ -289,8 +305,13 @@ namespace Vra::FBX
                 {
                     return nullptr;
                 }
-                const int index = myIsDirect ? mapped : myElement->GetIndexArray().GetAt(mapped);
-                return index >= 0 ? &myElement->GetDirectArray().GetAt(index) : nullptr;
+                const int index = myIsDirect ? mapped : myIndices[mapped];
+                if (index < 0)
+                {
+                    return nullptr;
+                }
+                CU_ASSERT(index < myValueCount);
+                return myValues + index;
             }
 
         private:
@@ -302,7 +323,9 @@ namespace Vra::FBX
                 Polygon,
                 First
             };
-            const Sdk::LayerElementUV* myElement;
+            const Sdk::Vector2* myValues;
+            int myValueCount;
+            const int* myIndices;
             Mapping myMapping = Mapping::None;
             bool myIsDirect = true;
             int myCount = 0;
@@ -311,6 +334,8 @@ namespace Vra::FBX
         // ---- Mesh extraction -----------------------------------------------------------------
 
         constexpr int MAX_LAYER_SETS = 4;
+        // Corners kept per control point to find a repeated vertex by; more only cost time.
+        constexpr int MAX_ENTRIES_AT_POINT = 8;
         constexpr int MAX_INFLUENCES = 4;
 
         // The first four influences of each control point, in cluster order: the vertex has room
@@ -445,6 +470,35 @@ namespace Vra::FBX
             }
 
             int ControlPoint(int aPolygonVertex) const { return myPolygonVertices[aPolygonVertex]; }
+            const float (&Position(int aControlPoint) const)[4] { return myPositions[static_cast<std::size_t>(aControlPoint)].Values; }
+
+            // Whether two corners of one control point read the same vertex: each layer gives both
+            // the same value (equal values convert to equal floats), or neither has one.
+            bool SameSources(int aPolygon, int aPolygonVertex, int anOtherPolygon, int anOtherPolygonVertex) const
+            {
+                const int controlPoint = myPolygonVertices[aPolygonVertex];
+                for (const ResolvedUvSet& set : myUvSets)
+                {
+                    if (!SameValue(set.Find(controlPoint, aPolygonVertex, aPolygon), set.Find(controlPoint, anOtherPolygonVertex, anOtherPolygon)))
+                    {
+                        return false;
+                    }
+                }
+                if (!SameValue(myNormals.Find(controlPoint, aPolygonVertex), myNormals.Find(controlPoint, anOtherPolygonVertex)) ||
+                    !SameValue(myTangents.Find(controlPoint, aPolygonVertex), myTangents.Find(controlPoint, anOtherPolygonVertex)) ||
+                    !SameValue(myBinormals.Find(controlPoint, aPolygonVertex), myBinormals.Find(controlPoint, anOtherPolygonVertex)))
+                {
+                    return false;
+                }
+                for (const ResolvedLayer<Sdk::Color>& set : myColours)
+                {
+                    if (!SameValue(set.Find(controlPoint, aPolygonVertex), set.Find(controlPoint, anOtherPolygonVertex)))
+                    {
+                        return false;
+                    }
+                }
+                return true;
+            }
 
             void Read(int aPolygon, int aPolygonVertex, ImportedVertex& aVertex) const
             {
@@ -485,10 +539,16 @@ namespace Vra::FBX
             }
 
         private:
-            struct Position
+            struct PointPosition
             {
                 float Values[4];
             };
+
+            template <typename Value>
+            static bool SameValue(const Value* aFirst, const Value* aSecond)
+            {
+                return aFirst == aSecond || (aFirst && aSecond && *aFirst == *aSecond);
+            }
 
             static void ReadVector(const ResolvedLayer<Sdk::Vector4>& aLayer, int aControlPoint, int aPolygonVertex, float (&someOut)[3])
             {
@@ -508,7 +568,7 @@ namespace Vra::FBX
             ResolvedLayer<Sdk::Vector4> myBinormals;
             std::vector<ResolvedUvSet> myUvSets;
             std::vector<ResolvedLayer<Sdk::Color>> myColours;
-            std::vector<Position> myPositions;
+            std::vector<PointPosition> myPositions;
             bool myHasInvalidLayer = false;
         };
 
@@ -534,16 +594,32 @@ namespace Vra::FBX
                 ImportedMesh out;
                 out.MeshName = aNode->GetNameString();
                 out.MaterialIndex = materialCount > 0 ? SceneMaterialIndex(aScene, aNode->GetMaterial(slot)) : 0;
-                // Merged, a mesh keeps a vertex per control point and a few more along its seams;
-                // room for every corner would be several times what is used.
+                // Merged, a mesh keeps a vertex per control point and more along its seams and hard
+                // edges; room for every corner would be several times what is used, and growing
+                // past the room copies every vertex.
                 const std::size_t corners = static_cast<std::size_t>(mesh->GetPolygonCount()) * 3;
                 const std::size_t points = static_cast<std::size_t>(mesh->GetControlPointsCount());
-                out.Vertices.reserve(aMergeVertices ? std::min(corners, points + points / 4) : corners);
+                out.Vertices.reserve(aMergeVertices ? std::min(corners, points + points / 2) : corners);
                 out.Indices.reserve(static_cast<std::size_t>(mesh->GetPolygonCount()) * 3);
                 impl::VertexWelder welder;
-                // The vertex each control point gave last: most corners of a point repeat it, and
-                // are merged without a look-up in the welder's table.
-                std::vector<std::uint32_t> lastAtPoint(aMergeVertices ? points : 0, 0);
+                // Each control point's vertices so far, with a corner that gave each: most corners of
+                // a point repeat one of them, found from the layers' values without building the
+                // vertex, or from the vertex without a look-up in the welder's table.
+                struct PointVertex
+                {
+                    std::uint32_t Vertex = 0;
+                    int Polygon = 0;
+                    int PolygonVertex = 0;
+                    int Next = -1;
+                };
+                std::vector<PointVertex> pointVertices;
+                struct PointEntries
+                {
+                    int First = -1;
+                    int Count = 0;
+                };
+                std::vector<PointEntries> atPoint(aMergeVertices ? points : 0);
+                pointVertices.reserve(aMergeVertices ? points + points / 2 : 0);
 
                 for (int polygon = 0; polygon < polygons; ++polygon)
                 {
@@ -559,21 +635,53 @@ namespace Vra::FBX
                     }
                     for (int corner = 0; corner < 3; ++corner)
                     {
-                        ImportedVertex vertex;
-                        cornerReader.Read(polygon, firstPolygonVertex + corner, vertex);
-                        extremes.Add(vertex.Position);
+                        const int polygonVertex = firstPolygonVertex + corner;
                         if (!aMergeVertices)
                         {
+                            ImportedVertex vertex;
+                            cornerReader.Read(polygon, polygonVertex, vertex);
+                            extremes.Add(vertex.Position);
                             out.Indices.push_back(static_cast<std::uint32_t>(out.Vertices.size()));
                             out.Vertices.push_back(vertex);
                             continue;
                         }
-                        std::uint32_t& last = lastAtPoint[static_cast<std::size_t>(cornerReader.ControlPoint(firstPolygonVertex + corner))];
-                        if (last == 0 || !impl::SameKey(out.Vertices[last - 1], vertex))
+                        const int controlPoint = cornerReader.ControlPoint(polygonVertex);
+                        PointEntries& entries = atPoint[static_cast<std::size_t>(controlPoint)];
+                        int found = entries.First;
+                        while (found >= 0)
                         {
-                            last = welder.Weld(vertex, out.Vertices) + 1;
+                            const PointVertex& known = pointVertices[static_cast<std::size_t>(found)];
+                            if (cornerReader.SameSources(polygon, polygonVertex, known.Polygon, known.PolygonVertex))
+                            {
+                                break;
+                            }
+                            found = known.Next;
                         }
-                        out.Indices.push_back(last - 1);
+                        if (found >= 0)
+                        {
+                            extremes.Add(cornerReader.Position(controlPoint));
+                            out.Indices.push_back(pointVertices[static_cast<std::size_t>(found)].Vertex);
+                            continue;
+                        }
+                        ImportedVertex vertex;
+                        cornerReader.Read(polygon, polygonVertex, vertex);
+                        extremes.Add(vertex.Position);
+                        found = entries.First;
+                        while (found >= 0 && !impl::SameKey(out.Vertices[pointVertices[static_cast<std::size_t>(found)].Vertex], vertex))
+                        {
+                            found = pointVertices[static_cast<std::size_t>(found)].Next;
+                        }
+                        const std::uint32_t index = found >= 0 ? pointVertices[static_cast<std::size_t>(found)].Vertex
+                                                               : welder.Weld(vertex, out.Vertices);
+                        // Entered under this corner too, so that corners with its values find it; a
+                        // point met by very many different corners leaves the rest to the table.
+                        if (entries.Count < MAX_ENTRIES_AT_POINT)
+                        {
+                            pointVertices.push_back({index, polygon, polygonVertex, entries.First});
+                            entries.First = static_cast<int>(pointVertices.size() - 1);
+                            ++entries.Count;
+                        }
+                        out.Indices.push_back(index);
                     }
                 }
 
