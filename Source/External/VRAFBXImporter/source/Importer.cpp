@@ -799,6 +799,55 @@ namespace Vra::FBX
             }
         }
 
+        // Puts each indexed UV set's values in the order its corners first use them, the index
+        // array following (values no corner uses keep their order after the rest). Blender's
+        // exporter lists the values as its merging of equal ones happens to leave them, in no
+        // order of the mesh, so every pass over the corners would read them at random, a cache
+        // miss each on a large mesh. The corners read the same values as before.
+        void OrderUvValuesByUse(Sdk::Mesh* aMesh)
+        {
+            for (Sdk::LayerElementUV& element : aMesh->GetUVElements())
+            {
+                if (element.GetReferenceMode() == Sdk::ReferenceMode::Direct)
+                {
+                    continue;
+                }
+                std::vector<Sdk::Vector2>& values = element.GetDirectArray().GetValues();
+                const int count = static_cast<int>(values.size());
+                std::vector<int> newIndexOf(values.size(), -1);
+                std::vector<Sdk::Vector2> ordered;
+                ordered.reserve(values.size());
+                bool isInOrder = true;
+                for (int& index : element.GetIndexArray().GetValues())
+                {
+                    if (index < 0 || index >= count)
+                    {
+                        continue;
+                    }
+                    int& newIndex = newIndexOf[static_cast<std::size_t>(index)];
+                    if (newIndex < 0)
+                    {
+                        newIndex = static_cast<int>(ordered.size());
+                        ordered.push_back(values[static_cast<std::size_t>(index)]);
+                        isInOrder = isInOrder && newIndex == index;
+                    }
+                    index = newIndex;
+                }
+                if (isInOrder)
+                {
+                    continue;
+                }
+                for (std::size_t index = 0; index < values.size(); ++index)
+                {
+                    if (newIndexOf[index] < 0)
+                    {
+                        ordered.push_back(values[index]);
+                    }
+                }
+                values = std::move(ordered);
+            }
+        }
+
         void PrepareMeshLayers(const std::vector<Sdk::Node*>& someMeshNodes, bool aRegenerateTangents,
                                const OpenedFile& aFile)
         {
@@ -809,6 +858,7 @@ namespace Vra::FBX
                 {
                     Fail("Cannot load FBX file! No UV layers are present in the file.");
                 }
+                OrderUvValuesByUse(mesh);
                 const bool hasTangents = mesh->GetElementBinormalCount() > 0 && mesh->GetElementTangentCount() > 0;
                 if (hasTangents && !aRegenerateTangents)
                 {
