@@ -5,6 +5,7 @@
 #include "fbx/Fbx.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -470,6 +471,21 @@ namespace Vra::FBX
             }
 
             int ControlPoint(int aPolygonVertex) const { return myPolygonVertices[aPolygonVertex]; }
+
+            // For each control point, whether another has the same position as vertices compare
+            // them (-0 as +0, the fourth component left out).
+            std::vector<bool> PositionsShared() const
+            {
+                std::vector<std::array<float, 3>> positions(myPositions.size());
+                for (std::size_t point = 0; point < myPositions.size(); ++point)
+                {
+                    for (int i = 0; i < 3; ++i)
+                    {
+                        positions[point][static_cast<std::size_t>(i)] = myPositions[point].Values[i];
+                    }
+                }
+                return impl::SharedPositions(positions);
+            }
             const float (&Position(int aControlPoint) const)[4] { return myPositions[static_cast<std::size_t>(aControlPoint)].Values; }
 
             // Whether two corners of one control point read the same vertex: each layer gives both
@@ -572,6 +588,92 @@ namespace Vra::FBX
             bool myHasInvalidLayer = false;
         };
 
+        // Gives each corner of one mesh the index of its vertex among the merged ones: equal
+        // vertices (as the welder tells them) share one, numbered in the order corners first meet
+        // them.
+        //
+        // Each control point keeps the corners it gave vertices for: most corners of a point
+        // repeat one of them, found from the layers' values without building the vertex, or
+        // from the vertex. Equal vertices of different control points need equal positions, so a
+        // point whose position no other point has needs no look-up in the welder's table for the
+        // vertices it keeps; only a point met by very many different corners, or one that shares
+        // its position, goes to the table.
+        class CornerMerger
+        {
+        public:
+            CornerMerger(const CornerReader& aReader, std::size_t aPointCount)
+                : myReader(aReader), myAtPoint(aPointCount), mySharesPosition(aReader.PositionsShared())
+            {
+                myKnown.reserve(aPointCount + aPointCount / 2);
+            }
+
+            std::uint32_t Merge(int aPolygon, int aPolygonVertex, std::vector<ImportedVertex>& someVertices, Extremes& someExtremes)
+            {
+                const int controlPoint = myReader.ControlPoint(aPolygonVertex);
+                PointEntries& entries = myAtPoint[static_cast<std::size_t>(controlPoint)];
+                for (int at = entries.First; at >= 0; at = myKnown[static_cast<std::size_t>(at)].Next)
+                {
+                    const KnownCorner& known = myKnown[static_cast<std::size_t>(at)];
+                    if (myReader.SameSources(aPolygon, aPolygonVertex, known.Polygon, known.PolygonVertex))
+                    {
+                        someExtremes.Add(myReader.Position(controlPoint));
+                        return known.Vertex;
+                    }
+                }
+                ImportedVertex vertex;
+                myReader.Read(aPolygon, aPolygonVertex, vertex);
+                someExtremes.Add(vertex.Position);
+                int found = entries.First;
+                while (found >= 0 && !impl::SameKey(someVertices[myKnown[static_cast<std::size_t>(found)].Vertex], vertex))
+                {
+                    found = myKnown[static_cast<std::size_t>(found)].Next;
+                }
+                const bool isKept = entries.Count < MAX_ENTRIES_AT_POINT;
+                std::uint32_t index = 0;
+                if (found >= 0)
+                {
+                    index = myKnown[static_cast<std::size_t>(found)].Vertex;
+                }
+                else if (isKept && !mySharesPosition[static_cast<std::size_t>(controlPoint)])
+                {
+                    index = static_cast<std::uint32_t>(someVertices.size());
+                    someVertices.push_back(vertex);
+                }
+                else
+                {
+                    index = myWelder.Weld(vertex, someVertices);
+                }
+                // Kept under this corner too, so that corners with its values find it.
+                if (isKept)
+                {
+                    myKnown.push_back({index, aPolygon, aPolygonVertex, entries.First});
+                    entries.First = static_cast<int>(myKnown.size() - 1);
+                    ++entries.Count;
+                }
+                return index;
+            }
+
+        private:
+            struct KnownCorner
+            {
+                std::uint32_t Vertex = 0;
+                int Polygon = 0;
+                int PolygonVertex = 0;
+                int Next = -1;
+            };
+            struct PointEntries
+            {
+                int First = -1;
+                int Count = 0;
+            };
+
+            const CornerReader& myReader;
+            std::vector<KnownCorner> myKnown;
+            std::vector<PointEntries> myAtPoint;
+            std::vector<bool> mySharesPosition;
+            impl::VertexWelder myWelder;
+        };
+
         std::vector<ImportedMesh> ExtractMesh(const Sdk::Scene* aScene, const Sdk::Node* aNode, ImportedSkeleton& aSkeleton,
                                               bool aMergeVertices)
         {
@@ -601,25 +703,7 @@ namespace Vra::FBX
                 const std::size_t points = static_cast<std::size_t>(mesh->GetControlPointsCount());
                 out.Vertices.reserve(aMergeVertices ? std::min(corners, points + points / 2) : corners);
                 out.Indices.reserve(static_cast<std::size_t>(mesh->GetPolygonCount()) * 3);
-                impl::VertexWelder welder;
-                // Each control point's vertices so far, with a corner that gave each: most corners of
-                // a point repeat one of them, found from the layers' values without building the
-                // vertex, or from the vertex without a look-up in the welder's table.
-                struct PointVertex
-                {
-                    std::uint32_t Vertex = 0;
-                    int Polygon = 0;
-                    int PolygonVertex = 0;
-                    int Next = -1;
-                };
-                std::vector<PointVertex> pointVertices;
-                struct PointEntries
-                {
-                    int First = -1;
-                    int Count = 0;
-                };
-                std::vector<PointEntries> atPoint(aMergeVertices ? points : 0);
-                pointVertices.reserve(aMergeVertices ? points + points / 2 : 0);
+                CornerMerger merger(cornerReader, aMergeVertices ? points : 0);
 
                 for (int polygon = 0; polygon < polygons; ++polygon)
                 {
@@ -645,43 +729,7 @@ namespace Vra::FBX
                             out.Vertices.push_back(vertex);
                             continue;
                         }
-                        const int controlPoint = cornerReader.ControlPoint(polygonVertex);
-                        PointEntries& entries = atPoint[static_cast<std::size_t>(controlPoint)];
-                        int found = entries.First;
-                        while (found >= 0)
-                        {
-                            const PointVertex& known = pointVertices[static_cast<std::size_t>(found)];
-                            if (cornerReader.SameSources(polygon, polygonVertex, known.Polygon, known.PolygonVertex))
-                            {
-                                break;
-                            }
-                            found = known.Next;
-                        }
-                        if (found >= 0)
-                        {
-                            extremes.Add(cornerReader.Position(controlPoint));
-                            out.Indices.push_back(pointVertices[static_cast<std::size_t>(found)].Vertex);
-                            continue;
-                        }
-                        ImportedVertex vertex;
-                        cornerReader.Read(polygon, polygonVertex, vertex);
-                        extremes.Add(vertex.Position);
-                        found = entries.First;
-                        while (found >= 0 && !impl::SameKey(out.Vertices[pointVertices[static_cast<std::size_t>(found)].Vertex], vertex))
-                        {
-                            found = pointVertices[static_cast<std::size_t>(found)].Next;
-                        }
-                        const std::uint32_t index = found >= 0 ? pointVertices[static_cast<std::size_t>(found)].Vertex
-                                                               : welder.Weld(vertex, out.Vertices);
-                        // Entered under this corner too, so that corners with its values find it; a
-                        // point met by very many different corners leaves the rest to the table.
-                        if (entries.Count < MAX_ENTRIES_AT_POINT)
-                        {
-                            pointVertices.push_back({index, polygon, polygonVertex, entries.First});
-                            entries.First = static_cast<int>(pointVertices.size() - 1);
-                            ++entries.Count;
-                        }
-                        out.Indices.push_back(index);
+                        out.Indices.push_back(merger.Merge(polygon, polygonVertex, out.Vertices, extremes));
                     }
                 }
 

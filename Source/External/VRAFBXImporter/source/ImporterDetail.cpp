@@ -159,6 +159,50 @@ namespace Vra::FBX::impl
         }
     }
 
+    std::vector<bool> SharedPositions(const std::vector<std::array<float, 3>>& somePositions)
+    {
+        std::vector<bool> shared(somePositions.size(), false);
+        const auto key = [&](std::size_t aPoint) {
+            std::array<std::uint32_t, 3> bits{};
+            std::memcpy(bits.data(), somePositions[aPoint].data(), sizeof(bits));
+            for (std::uint32_t& component : bits)
+            {
+                component = component == SIGN ? 0u : component;
+            }
+            return bits;
+        };
+        // Open addressing over point indices plus one, at most half full.
+        std::size_t capacity = FIRST_CAPACITY;
+        while (capacity < somePositions.size() * 2)
+        {
+            capacity *= 2;
+        }
+        std::vector<std::uint32_t> slots(capacity, 0);
+        const std::size_t mask = capacity - 1;
+        for (std::size_t point = 0; point < somePositions.size(); ++point)
+        {
+            const std::array<std::uint32_t, 3> bits = key(point);
+            std::uint64_t hash = (std::uint64_t{bits[0]} | std::uint64_t{bits[1]} << 32) * 0xff51afd7ed558ccdull;
+            hash = (hash ^ bits[2] ^ (hash >> 29)) * 0xc4ceb9fe1a85ec53ull;
+            for (std::size_t at = (hash ^ (hash >> 32)) & mask;; at = (at + 1) & mask)
+            {
+                if (slots[at] == 0)
+                {
+                    slots[at] = static_cast<std::uint32_t>(point + 1);
+                    break;
+                }
+                const std::size_t other = slots[at] - 1;
+                if (key(other) == bits)
+                {
+                    shared[point] = true;
+                    shared[other] = true;
+                    break;
+                }
+            }
+        }
+        return shared;
+    }
+
     ImportedBounds MergeBoxes(const ImportedBounds& aFirst, const ImportedBounds& aSecond)
     {
         float minimum[3];

@@ -1,6 +1,7 @@
 #pragma once
 #include "ImportedRecords.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -45,6 +46,10 @@ namespace Vra::FBX::impl
         std::vector<Slot> mySlots;
         std::size_t myUsed = 0;
     };
+
+    // For each position, whether another in the list is the same as merged vertices compare
+    // positions: bit for bit, with -0 as +0.
+    std::vector<bool> SharedPositions(const std::vector<std::array<float, 3>>& somePositions);
 
     // The smallest box holding both; a zero box still holds the origin.
     ImportedBounds MergeBoxes(const ImportedBounds& aFirst, const ImportedBounds& aSecond);
