@@ -27,6 +27,7 @@ namespace Vra::Fbx
         int GetPolygonSize(int aPolygon) const;            // -1 when out of range
         int GetPolygonVertex(int aPolygon, int aPosition) const; // control point; -1 when out of range
         int GetPolygonVertexIndex(int aPolygon) const;     // first polygon vertex of the polygon; -1 when out of range
+        const int* GetPolygonStarts() const { return myPolygonStarts.data(); } // first polygon vertex of each polygon
         int GetPolygonVertexCount() const { return static_cast<int>(myPolygonVertices.size()); }
         const int* GetPolygonVertices() const { return myPolygonVertices.data(); }
         bool IsTriangleMesh() const;

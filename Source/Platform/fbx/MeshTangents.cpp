@@ -75,18 +75,45 @@ namespace Vra::Fbx
         }
         const LayerElementNormal* normals = GetElementNormal(0);
         const int polygonVertices = GetPolygonVertexCount();
+        const int polygonCount = GetPolygonCount();
+        // Polygon p's corners are polygon vertices myPolygonStarts[p] up to ends[p].
+        std::vector<int> ends(static_cast<size_t>(polygonCount));
+        for (int polygon = 0; polygon < polygonCount; ++polygon)
+        {
+            ends[static_cast<size_t>(polygon)] = polygon + 1 < polygonCount ? myPolygonStarts[polygon + 1] : polygonVertices;
+        }
         std::vector<int> uvIndex(polygonVertices, -1);
         std::vector<int> polygonOf(polygonVertices, 0);
-        for (int polygon = 0; polygon < GetPolygonCount(); ++polygon)
         {
-            for (int corner = 0; corner < GetPolygonSize(polygon); ++corner)
+            // The set's UV index of each corner, as GetTextureUVIndex gives it.
+            const MappingMode mapping = uvs->GetMappingMode();
+            const bool isDirect = uvs->GetReferenceMode() == ReferenceMode::Direct;
+            const std::vector<int>& indices = uvs->GetIndexArray().GetValues();
+            const int count = isDirect ? uvs->GetDirectArray().GetCount() : static_cast<int>(indices.size());
+            for (int polygon = 0; polygon < polygonCount; ++polygon)
             {
-                const int vertex = myPolygonStarts[polygon] + corner;
-                uvIndex[vertex] = GetTextureUVIndex(polygon, corner, aUvSet);
-                polygonOf[vertex] = polygon;
-                if (uvIndex[vertex] < 0)
+                for (int vertex = myPolygonStarts[polygon]; vertex < ends[static_cast<size_t>(polygon)]; ++vertex)
                 {
-                    return false;
+                    int mapped = -1;
+                    switch (mapping)
+                    {
+                    case MappingMode::ByControlPoint: mapped = myPolygonVertices[static_cast<size_t>(vertex)]; break;
+                    case MappingMode::ByPolygonVertex: mapped = vertex; break;
+                    case MappingMode::ByPolygon: mapped = polygon; break;
+                    case MappingMode::AllSame: mapped = 0; break;
+                    default: return false;
+                    }
+                    if (mapped >= count)
+                    {
+                        return false;
+                    }
+                    const int index = isDirect ? mapped : indices[static_cast<size_t>(mapped)];
+                    if (index < 0)
+                    {
+                        return false;
+                    }
+                    uvIndex[static_cast<size_t>(vertex)] = index;
+                    polygonOf[static_cast<size_t>(vertex)] = polygon;
                 }
             }
         }
@@ -125,20 +152,22 @@ namespace Vra::Fbx
             }
         }
         std::vector<Sums> sums(static_cast<size_t>(groupCount));
-        std::vector<Vector3> faceNormals(GetPolygonCount());
-        for (int polygon = 0; polygon < GetPolygonCount(); ++polygon)
+        std::vector<Vector3> faceNormals(static_cast<size_t>(polygonCount));
+        const LayerArray<Vector2>& uvValues = uvs->GetDirectArray();
+        for (int polygon = 0; polygon < polygonCount; ++polygon)
         {
             const int first = myPolygonStarts[polygon];
-            for (int corner = 1; corner + 1 < GetPolygonSize(polygon); ++corner)
+            const int size = ends[static_cast<size_t>(polygon)] - first;
+            for (int corner = 1; corner + 1 < size; ++corner)
             {
                 const int corners[3] = { first, first + corner, first + corner + 1 };
                 const Vector3 p0 = From(myControlPoints[myPolygonVertices[corners[0]]]);
                 const Vector3 e1 = From(myControlPoints[myPolygonVertices[corners[1]]]) - p0;
                 const Vector3 e2 = From(myControlPoints[myPolygonVertices[corners[2]]]) - p0;
                 faceNormals[polygon] = faceNormals[polygon] + Cross(e1, e2);
-                const Vector2& t0 = uvs->GetDirectArray().GetAt(uvIndex[corners[0]]);
-                const Vector2& t1 = uvs->GetDirectArray().GetAt(uvIndex[corners[1]]);
-                const Vector2& t2 = uvs->GetDirectArray().GetAt(uvIndex[corners[2]]);
+                const Vector2& t0 = uvValues.GetAt(uvIndex[corners[0]]);
+                const Vector2& t1 = uvValues.GetAt(uvIndex[corners[1]]);
+                const Vector2& t2 = uvValues.GetAt(uvIndex[corners[2]]);
                 const double du1 = t1[0] - t0[0];
                 const double dv1 = t1[1] - t0[1];
                 const double du2 = t2[0] - t0[0];

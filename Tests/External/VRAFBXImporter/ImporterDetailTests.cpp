@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -107,6 +109,36 @@ TEST(VertexWelder, KeepsEveryIndexAsTheTableGrows)
         EXPECT_EQ(welder.Weld(vertices[static_cast<std::size_t>(i)], vertices), static_cast<std::uint32_t>(i));
     }
     EXPECT_EQ(vertices.size(), 20000u);
+}
+
+TEST(SharedPositions, MarksEveryPointWhosePositionAnotherHasAsVerticesCompareThem)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<std::array<float, 3>> positions = {
+        {1.f, 2.f, 3.f},   // 0: with 3 and 6
+        {1.f, 2.f, 4.f},   // 1: alone
+        {0.f, -0.f, 5.f},  // 2: with 4 (-0 is +0)
+        {1.f, 2.f, 3.f},   // 3
+        {-0.f, 0.f, 5.f},  // 4
+        {nan, 0.f, 0.f},   // 5: with 7 (the same bits)
+        {1.f, 2.f, 3.f},   // 6
+        {nan, 0.f, 0.f},   // 7
+        {2.f, 1.f, 3.f},   // 8: alone (the same numbers, in another order)
+    };
+    const std::vector<bool> expected = {true, false, true, true, true, true, true, true, false};
+    EXPECT_EQ(SharedPositions(positions), expected);
+
+    // Past the table's first size, every point alone but the last, which repeats the first.
+    std::vector<std::array<float, 3>> many;
+    for (int i = 0; i < 5000; ++i)
+    {
+        many.push_back({static_cast<float>(i % 70), static_cast<float>(i / 70), 0.f});
+    }
+    many.push_back(many.front());
+    const std::vector<bool> shared = SharedPositions(many);
+    EXPECT_TRUE(shared.front());
+    EXPECT_TRUE(shared.back());
+    EXPECT_EQ(std::count(shared.begin(), shared.end(), true), 2);
 }
 
 TEST(MergeBoxes, KeepsOuterCornersAndLargestHalfExtentAsRadius)

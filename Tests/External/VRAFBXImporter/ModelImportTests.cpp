@@ -1,8 +1,13 @@
+#include "ImporterDetail.h"
 #include "ImporterTestSupport.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <map>
 #include <set>
+#include <sstream>
+#include <vector>
 
 using namespace Vra::FBX;
 using namespace FbxTest;
@@ -138,6 +143,151 @@ TEST_F(ModelImport, MergingKeepsOneVertexPerDistinctCorner)
     {
         EXPECT_EQ(std::memcmp(&mesh.Vertices[mesh.Indices[i]], &unmerged.Vertices[i], sizeof(ImportedVertex)), 0);
     }
+}
+
+namespace
+{
+    // A mesh that merging must see through: fans of twelve triangles round a centre whose every
+    // corner has a UV of its own (more vertices at one point than the import keeps at hand), each
+    // fan laid twice; the second time round the first fan's points are copies at the same
+    // positions, the second fan's are the same points. Normals and UVs by polygon vertex.
+    std::string FanFile()
+    {
+        constexpr int SIDES = 12;
+        std::string vertices;
+        std::string polygons;
+        std::string normals;
+        std::string uvs;
+        std::string uvIndex;
+        int corners = 0;
+        const auto add = [](std::string& aList, const std::string& aValue) { aList += (aList.empty() ? "" : ",") + aValue; };
+        const auto number = [](double aValue) {
+            std::ostringstream text;
+            text.precision(17);
+            text << aValue;
+            return text.str();
+        };
+        // Points: fan f's centre, then its rim, twice over for fan 0 (the copies).
+        const double centres[2] = {0.0, 100.0};
+        std::vector<int> firstPoint;
+        int points = 0;
+        for (const int fan : {0, 0, 1})
+        {
+            firstPoint.push_back(points);
+            add(vertices, number(centres[fan]) + ",0,0");
+            for (int side = 0; side < SIDES; ++side)
+            {
+                const double angle = 6.283185307179586 * side / SIDES;
+                add(vertices, number(centres[fan] + 10.0 * std::cos(angle)) + "," + number(10.0 * std::sin(angle)) + ",0");
+            }
+            points += SIDES + 1;
+        }
+        // Laps: fan 0 on its points, fan 0 on the copies, fan 1 twice on the same points.
+        for (const int pointsOf : {0, 1, 2, 2})
+        {
+            const int centre = firstPoint[static_cast<std::size_t>(pointsOf)];
+            for (int side = 0; side < SIDES; ++side)
+            {
+                const int rim[2] = {centre + 1 + side, centre + 1 + (side + 1) % SIDES};
+                add(polygons, std::to_string(centre) + "," + std::to_string(rim[0]) + "," + std::to_string(-rim[1] - 1));
+                for (int corner = 0; corner < 3; ++corner)
+                {
+                    add(normals, "0,0,1");
+                    // The same UV for a corner on every lap: a value per side and corner.
+                    add(uvs, number(0.01 * side) + "," + number(0.1 * corner));
+                    add(uvIndex, std::to_string(corners++));
+                }
+            }
+        }
+        return std::string(R"(; FBX 7.4.0 project file
+FBXHeaderExtension:  {
+	FBXVersion: 7400
+}
+Objects:  {
+	Model: 200, "Model::Fans", "Mesh" {
+	}
+	Geometry: 300, "Geometry::Fans", "Mesh" {
+		Vertices: *)") + std::to_string(points * 3) + " {\n\t\t\ta: " + vertices + R"(
+		}
+		PolygonVertexIndex: *)" + std::to_string(corners) + " {\n\t\t\ta: " + polygons + R"(
+		}
+		LayerElementNormal: 0 {
+			MappingInformationType: "ByPolygonVertex"
+			ReferenceInformationType: "Direct"
+			Normals: *)" + std::to_string(corners * 3) + " {\n\t\t\ta: " + normals + R"(
+			}
+		}
+		LayerElementUV: 0 {
+			MappingInformationType: "ByPolygonVertex"
+			ReferenceInformationType: "IndexToDirect"
+			UV: *)" + std::to_string(corners * 2) + " {\n\t\t\ta: " + uvs + R"(
+			}
+			UVIndex: *)" + std::to_string(corners) + " {\n\t\t\ta: " + uvIndex + R"(
+			}
+		}
+	}
+}
+Connections:  {
+	C: "OO",200,0
+	C: "OO",300,200
+}
+)";
+    }
+
+    // What merging must give: the unmerged corners' distinct vertices (as the welder tells them
+    // apart) in the order the corners first meet them.
+    void ExpectMergedAsTheDistinctCorners(const ImportedMesh& aMerged, const ImportedMesh& anUnmerged, const std::string& aWhat)
+    {
+        std::map<std::vector<std::uint32_t>, std::uint32_t> indexOf;
+        std::vector<std::uint32_t> indices;
+        std::vector<const ImportedVertex*> vertices;
+        for (const ImportedVertex& corner : anUnmerged.Vertices)
+        {
+            const impl::VertexKey key = impl::PackVertex(corner);
+            const auto [at, isNew] =
+                indexOf.emplace(std::vector<std::uint32_t>(std::begin(key.Fields), std::end(key.Fields)), static_cast<std::uint32_t>(vertices.size()));
+            if (isNew)
+            {
+                vertices.push_back(&corner);
+            }
+            indices.push_back(at->second);
+        }
+        EXPECT_EQ(aMerged.Indices, indices) << aWhat;
+        ASSERT_EQ(aMerged.Vertices.size(), vertices.size()) << aWhat;
+        for (std::size_t i = 0; i < vertices.size(); ++i)
+        {
+            EXPECT_EQ(std::memcmp(&aMerged.Vertices[i], vertices[i], sizeof(ImportedVertex)), 0) << aWhat << " vertex " << i;
+        }
+    }
+}
+
+TEST_F(ModelImport, MergedVerticesAreTheDistinctCornersInTheOrderFirstMet)
+{
+    ScratchFolder folder;
+    std::vector<std::string> paths = {folder.Write("fans.fbx", FanFile())};
+    for (const char* file : {"character.fbx", "cube_cm.fbx", "cube_zup.fbx", "lod_group.fbx", "skinned_quad.fbx", "two_materials.fbx"})
+    {
+        paths.push_back(DataFile(file));
+    }
+    for (const std::string& path : paths)
+    {
+        ImportedModel merged;
+        ImportedModel plain;
+        ASSERT_TRUE(LoadModel(path, merged, false, true)) << GetLastImportError();
+        ASSERT_TRUE(LoadModel(path, plain, false, false)) << GetLastImportError();
+        ASSERT_EQ(merged.Meshes.size(), plain.Meshes.size()) << path;
+        for (std::size_t mesh = 0; mesh < merged.Meshes.size(); ++mesh)
+        {
+            ExpectMergedAsTheDistinctCorners(merged.Meshes[mesh], plain.Meshes[mesh], path + " mesh " + std::to_string(mesh));
+        }
+    }
+    // The fans: each lap's 36 corners are 12 centres, 12 and 12 rim corners; the copies of fan 0
+    // and the second lap of fan 1 add none.
+    ImportedModel fans;
+    ASSERT_TRUE(LoadModel(paths.front(), fans, false, true)) << GetLastImportError();
+    ASSERT_EQ(fans.Meshes.size(), 1u);
+    EXPECT_EQ(fans.Meshes[0].Vertices.size(), 72u);
+    EXPECT_EQ(fans.Meshes[0].Indices.size(), 144u);
 }
 
 TEST_F(ModelImport, HandWrittenQuadGivesExactVertices)

@@ -1,6 +1,7 @@
 #include "AddressSpaceCeiling.h"
 #include "BadInputFiles.h"
 #include "FbxTestScenes.h"
+#include "fbx/impl/BinaryParser.h"
 
 #include <gtest/gtest.h>
 
@@ -263,4 +264,118 @@ TEST(FbxMalformed, ExtremeNumbersStayDefined)
     EXPECT_EQ(far.Get(), INT64_MAX);
     far.SetSecondDouble(-1e30);
     EXPECT_EQ(far.Get(), INT64_MIN);
+}
+
+namespace
+{
+    // Deflated arrays of every element type, large enough together to be inflated on several
+    // threads; element i of array a holds a value made from both.
+    struct LargeArrays
+    {
+        static constexpr int ELEMENTS = 40000;
+
+        static std::vector<FbxBinaryRecord> Records(bool aDamagedRecordAfter = false)
+        {
+            FbxBinaryRecord arrays("Arrays");
+            for (int array = 0; array < 10; ++array)
+            {
+                FbxBinaryRecord& record = arrays.Child("A");
+                switch (array % 5)
+                {
+                case 0: record.Array('d', Values<double>(array), true); break;
+                case 1: record.Array('f', Values<float>(array), true); break;
+                case 2: record.Array('i', Values<int32_t>(array), true); break;
+                case 3: record.Array('l', Values<int64_t>(array), true); break;
+                default: record.Array('b', Values<uint8_t>(array), true); break;
+                }
+            }
+            std::vector<FbxBinaryRecord> records{ arrays };
+            if (aDamagedRecordAfter)
+            {
+                records.push_back(FbxBinaryRecord("After").RawValue("Q1234"));
+            }
+            return records;
+        }
+
+        template <typename T>
+        static std::vector<T> Values(int anArray)
+        {
+            std::vector<T> values(ELEMENTS);
+            for (int i = 0; i < ELEMENTS; ++i)
+            {
+                values[static_cast<size_t>(i)] = static_cast<T>((i * 7 + anArray * 13) % 251);
+            }
+            return values;
+        }
+
+        static double Expected(int anArray, int anElement) { return static_cast<double>((anElement * 7 + anArray * 13) % 251); }
+    };
+
+    // Damages the deflate data of the array-th array record "A" of a file written from LargeArrays.
+    std::string DamageArray(std::string aFile, int anArray)
+    {
+        size_t at = 0;
+        for (int array = 0; array <= anArray; ++array)
+        {
+            at = aFile.find(std::string("\x01" "A", 2), at + 1);
+        }
+        // The record's name, its type code, count, encoding and stored length, the zlib header and
+        // the first block's header: a byte into the first block's data is changed and its checksum fails.
+        aFile[at + 2 + 13 + 2 + 5 + 100] ^= 0x5A;
+        return aFile;
+    }
+
+    std::string ParseError(const std::string& aFile)
+    {
+        Record root;
+        std::string error;
+        EXPECT_FALSE(ParseBinary(reinterpret_cast<const unsigned char*>(aFile.data()), aFile.size(), root, error));
+        return error;
+    }
+}
+
+TEST(FbxMalformed, LargeDeflatedArraysReadAsTheyWereWritten)
+{
+    const std::string file = TestSupport::WriteFbxBinary(LargeArrays::Records());
+    Record root;
+    std::string error;
+    ASSERT_TRUE(ParseBinary(reinterpret_cast<const unsigned char*>(file.data()), file.size(), root, error)) << error;
+    const Record* arrays = root.Find("Arrays");
+    ASSERT_NE(arrays, nullptr);
+    ASSERT_EQ(arrays->myChildren.size(), 10u);
+    for (int array = 0; array < 10; ++array)
+    {
+        const RecordValue& value = arrays->myChildren[static_cast<size_t>(array)].myValues.at(0);
+        const bool isNumber = array % 5 < 2;
+        ASSERT_EQ(value.myType, isNumber ? RecordValue::Type::NumberArray : RecordValue::Type::IntegerArray) << array;
+        const size_t count = isNumber ? value.myNumbers.size() : value.myIntegers.size();
+        ASSERT_EQ(count, static_cast<size_t>(LargeArrays::ELEMENTS)) << array;
+        for (int i = 0; i < LargeArrays::ELEMENTS; ++i)
+        {
+            const double read = isNumber ? value.myNumbers[static_cast<size_t>(i)] : static_cast<double>(value.myIntegers[static_cast<size_t>(i)]);
+            ASSERT_EQ(read, LargeArrays::Expected(array, i)) << "array " << array << " element " << i;
+        }
+    }
+}
+
+TEST(FbxMalformed, TheFirstDamagedArrayIsNamedWhateverFollowsIt)
+{
+    const std::string sound = TestSupport::WriteFbxBinary(LargeArrays::Records());
+    const std::string soundThenDamagedRecord = TestSupport::WriteFbxBinary(LargeArrays::Records(true));
+    // Only the third array damaged: the message every other case must give.
+    const std::string expected = ParseError(DamageArray(sound, 2));
+    ASSERT_NE(expected.find("bad deflate data"), std::string::npos) << expected;
+    const std::vector<Case> cases = {
+        { "AndALargerLaterArray", DamageArray(DamageArray(sound, 5), 2), "" },
+        { "AndASmallerLaterArray", DamageArray(DamageArray(sound, 9), 2), "" },
+        { "ThenADamagedRecord", DamageArray(soundThenDamagedRecord, 2), "" },
+        { "ThenALaterArrayAndADamagedRecord", DamageArray(DamageArray(soundThenDamagedRecord, 5), 2), "" },
+    };
+    for (const Case& oneCase : cases)
+    {
+        SCOPED_TRACE(oneCase.myName);
+        EXPECT_EQ(ParseError(oneCase.myBytes), expected);
+    }
+    // A record damaged after sound arrays is what is named then.
+    EXPECT_NE(ParseError(soundThenDamagedRecord).find("unknown property type"), std::string::npos);
 }

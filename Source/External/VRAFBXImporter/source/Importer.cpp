@@ -5,6 +5,8 @@
 #include "fbx/Fbx.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -205,54 +207,136 @@ namespace Vra::FBX
 
         // ---- Layer reading -------------------------------------------------------------------
 
+        // One layer element with its mapping and reference worked out once per mesh rather than
+        // once per corner: where a corner's value lies, or that it has none (the vertex keeps its
+        // default). Only mappings by control point and by polygon vertex give values.
         template <typename Value>
-        bool FindLayerValue(const Sdk::LayerElementTemplate<Value>& anElement, int aControlPoint, int aPolygonVertex,
-                            Value& aValue)
+        class ResolvedLayer
         {
-            int index = 0;
-            switch (anElement.GetMappingMode())
+        public:
+            ResolvedLayer() = default;
+            explicit ResolvedLayer(const Sdk::LayerElementTemplate<Value>* anElement)
             {
-            case Sdk::MappingMode::ByControlPoint: index = aControlPoint; break;
-            case Sdk::MappingMode::ByPolygonVertex: index = aPolygonVertex; break;
-            default: return false;
-            }
-            switch (anElement.GetReferenceMode())
-            {
-            case Sdk::ReferenceMode::Direct: aValue = anElement.GetDirectArray().GetAt(index); return true;
-            case Sdk::ReferenceMode::IndexToDirect:
-                aValue = anElement.GetDirectArray().GetAt(anElement.GetIndexArray().GetAt(index));
-                return true;
-            default: throw InvalidReferenceMode();
-            }
-        }
-
-        void ReadLayerVector(const Sdk::LayerElementTemplate<Sdk::Vector4>* anElement, int aControlPoint, int aPolygonVertex, float (&someOut)[3])
-        {
-            Sdk::Vector4 value;
-            if (anElement && FindLayerValue(*anElement, aControlPoint, aPolygonVertex, value))
-            {
-                for (int i = 0; i < 3; ++i)
+                if (!anElement)
                 {
-                    someOut[i] = impl::ToFloat(value[i]);
+                    return;
                 }
+                switch (anElement->GetMappingMode())
+                {
+                case Sdk::MappingMode::ByControlPoint: myByControlPoint = true; break;
+                case Sdk::MappingMode::ByPolygonVertex: myByControlPoint = false; break;
+                default: return;
+                }
+                switch (anElement->GetReferenceMode())
+                {
+                case Sdk::ReferenceMode::Direct: break;
+                case Sdk::ReferenceMode::IndexToDirect:
+                    myIndices = anElement->GetIndexArray().GetValues().data();
+                    myIndexCount = anElement->GetIndexArray().GetCount();
+                    break;
+                default: myIsInvalid = true; return;
+                }
+                myValues = anElement->GetDirectArray().GetValues().data();
+                myValueCount = anElement->GetDirectArray().GetCount();
             }
-        }
 
-        void ReadVertexColor(const Sdk::LayerElementVertexColor& anElement, int aControlPoint, int aPolygonVertex,
-                             float (&someOut)[4])
-        {
-            // A set mapped some other way keeps the reader's default colour.
-            Sdk::Color colour;
-            FindLayerValue(anElement, aControlPoint, aPolygonVertex, colour);
-            for (int i = 0; i < 4; ++i)
+            // A reference mode that cannot be followed; raised on the first corner read.
+            bool IsInvalid() const { return myIsInvalid; }
+
+            // The reader keeps every mapped index inside its arrays; the checks stay as the
+            // arrays' own would be.
+            const Value* Find(int aControlPoint, int aPolygonVertex) const
             {
-                someOut[i] = impl::ToFloat(colour[i]);
+                if (!myValues)
+                {
+                    return nullptr;
+                }
+                int index = myByControlPoint ? aControlPoint : aPolygonVertex;
+                if (myIndices)
+                {
+                    CU_ASSERT(index >= 0 && index < myIndexCount);
+                    index = myIndices[index];
+                }
+                CU_ASSERT(index >= 0 && index < myValueCount);
+                return myValues + index;
             }
-        }
+
+        private:
+            const Value* myValues = nullptr;
+            const int* myIndices = nullptr;
+            int myValueCount = 0;
+            int myIndexCount = 0;
+            bool myByControlPoint = false;
+            bool myIsInvalid = false;
+        };
+
+        // A UV set: where each corner's coordinate lies in the direct array, whatever the set's
+        // mapping, as the mesh's own UV index lookup has it (out of range gives no coordinate).
+        class ResolvedUvSet
+        {
+        public:
+            explicit ResolvedUvSet(const Sdk::LayerElementUV* anElement)
+                : myValues(anElement->GetDirectArray().GetValues().data()), myValueCount(anElement->GetDirectArray().GetCount()),
+                  myIndices(anElement->GetIndexArray().GetValues().data())
+            {
+                switch (anElement->GetMappingMode())
+                {
+                case Sdk::MappingMode::ByControlPoint: myMapping = Mapping::ControlPoint; break;
+                case Sdk::MappingMode::ByPolygonVertex: myMapping = Mapping::PolygonVertex; break;
+                case Sdk::MappingMode::ByPolygon: myMapping = Mapping::Polygon; break;
+                case Sdk::MappingMode::AllSame: myMapping = Mapping::First; break;
+                default: myMapping = Mapping::None; break;
+                }
+                myIsDirect = anElement->GetReferenceMode() == Sdk::ReferenceMode::Direct;
+                myCount = myIsDirect ? anElement->GetDirectArray().GetCount() : anElement->GetIndexArray().GetCount();
+            }
+
+            const Sdk::Vector2* Find(int aControlPoint, int aPolygonVertex, int aPolygon) const
+            {
+                int mapped = 0;
+                switch (myMapping)
+                {
+                case Mapping::ControlPoint: mapped = aControlPoint; break;
+                case Mapping::PolygonVertex: mapped = aPolygonVertex; break;
+                case Mapping::Polygon: mapped = aPolygon; break;
+                case Mapping::First: mapped = 0; break;
+                case Mapping::None: return nullptr;
+                }
+                if (mapped >= myCount)
+                {
+                    return nullptr;
+                }
+                const int index = myIsDirect ? mapped : myIndices[mapped];
+                if (index < 0)
+                {
+                    return nullptr;
+                }
+                CU_ASSERT(index < myValueCount);
+                return myValues + index;
+            }
+
+        private:
+            enum class Mapping
+            {
+                None,
+                ControlPoint,
+                PolygonVertex,
+                Polygon,
+                First
+            };
+            const Sdk::Vector2* myValues;
+            int myValueCount;
+            const int* myIndices;
+            Mapping myMapping = Mapping::None;
+            bool myIsDirect = true;
+            int myCount = 0;
+        };
 
         // ---- Mesh extraction -----------------------------------------------------------------
 
         constexpr int MAX_LAYER_SETS = 4;
+        // Corners kept per control point to find a repeated vertex by; more only cost time.
+        constexpr int MAX_ENTRIES_AT_POINT = 8;
         constexpr int MAX_INFLUENCES = 4;
 
         // The first four influences of each control point, in cluster order: the vertex has room
@@ -326,17 +410,16 @@ namespace Vra::FBX
             return 0;
         }
 
-        int PolygonMaterial(const Sdk::Mesh* aMesh, int aPolygon)
+        int PolygonMaterial(const Sdk::LayerElementMaterial* anElement, int aPolygon)
         {
-            const Sdk::LayerElementMaterial* element = aMesh->GetElementMaterial(0);
             // Without an element every polygon wears the node's first material.
-            if (!element || element->GetIndexArray().GetCount() == 0)
+            if (!anElement || anElement->GetIndexArray().GetCount() == 0)
             {
                 return 0;
             }
-            const bool allSame = element->GetMappingMode() == Sdk::MappingMode::AllSame ||
-                                 aPolygon >= element->GetIndexArray().GetCount();
-            return element->GetIndexArray().GetAt(allSame ? 0 : aPolygon);
+            const bool allSame = anElement->GetMappingMode() == Sdk::MappingMode::AllSame ||
+                                 aPolygon >= anElement->GetIndexArray().GetCount();
+            return anElement->GetIndexArray().GetAt(allSame ? 0 : aPolygon);
         }
 
         struct Extremes
@@ -354,48 +437,242 @@ namespace Vra::FBX
             }
         };
 
-        ImportedVertex ReadVertex(const Sdk::Mesh* aMesh, const Influences& someInfluences, int aPolygon, int aCorner,
-                                  int aPolygonVertex)
+        // Reads the vertex of each corner of one mesh, with the layers and the control points'
+        // positions worked out once.
+        class CornerReader
         {
-            ImportedVertex vertex;
-            const int controlPoint = aMesh->GetPolygonVertex(aPolygon, aCorner);
-            const Sdk::Vector4& point = aMesh->GetControlPointAt(controlPoint);
-            for (int i = 0; i < 4; ++i)
+        public:
+            CornerReader(const Sdk::Mesh* aMesh, const Influences& someInfluences)
+                : myInfluences(someInfluences), myPolygonVertices(aMesh->GetPolygonVertices()),
+                  myNormals(aMesh->GetElementNormal(0)), myTangents(aMesh->GetElementTangent(0)),
+                  myBinormals(aMesh->GetElementBinormal(0))
             {
-                vertex.Position[i] = impl::ToFloat(point[i]);
-            }
-
-            const int uvSets = std::min(aMesh->GetElementUVCount(), MAX_LAYER_SETS);
-            for (int set = 0; set < uvSets; ++set)
-            {
-                // Each set by its own index: sets may be laid out differently from set 0.
-                const int uvIndex = aMesh->GetTextureUVIndex(aPolygon, aCorner, set);
-                if (uvIndex >= 0)
+                const int uvSets = std::min(aMesh->GetElementUVCount(), MAX_LAYER_SETS);
+                for (int set = 0; set < uvSets; ++set)
                 {
-                    const Sdk::Vector2& uv = aMesh->GetElementUV(set)->GetDirectArray().GetAt(uvIndex);
-                    vertex.UVs[set][0] = impl::ToFloat(uv[0]);
-                    vertex.UVs[set][1] = 1.f - impl::ToFloat(uv[1]);
+                    myUvSets.emplace_back(aMesh->GetElementUV(set));
+                }
+                const int colourSets = std::min(aMesh->GetElementVertexColorCount(), MAX_LAYER_SETS);
+                for (int set = 0; set < colourSets; ++set)
+                {
+                    myColours.emplace_back(aMesh->GetElementVertexColor(set));
+                    myHasInvalidLayer = myHasInvalidLayer || myColours.back().IsInvalid();
+                }
+                myHasInvalidLayer = myHasInvalidLayer || myNormals.IsInvalid() || myTangents.IsInvalid() || myBinormals.IsInvalid();
+                myPositions.resize(static_cast<std::size_t>(aMesh->GetControlPointsCount()));
+                for (int point = 0; point < aMesh->GetControlPointsCount(); ++point)
+                {
+                    const Sdk::Vector4& position = aMesh->GetControlPointAt(point);
+                    for (int i = 0; i < 4; ++i)
+                    {
+                        myPositions[static_cast<std::size_t>(point)].Values[i] = impl::ToFloat(position[i]);
+                    }
                 }
             }
 
-            ReadLayerVector(aMesh->GetElementNormal(0), controlPoint, aPolygonVertex, vertex.Normal);
-            ReadLayerVector(aMesh->GetElementTangent(0), controlPoint, aPolygonVertex, vertex.Tangent);
-            ReadLayerVector(aMesh->GetElementBinormal(0), controlPoint, aPolygonVertex, vertex.Binormal);
+            int ControlPoint(int aPolygonVertex) const { return myPolygonVertices[aPolygonVertex]; }
 
-            const int colourSets = std::min(aMesh->GetElementVertexColorCount(), MAX_LAYER_SETS);
-            for (int set = 0; set < colourSets; ++set)
+            // For each control point, whether another has the same position as vertices compare
+            // them (-0 as +0, the fourth component left out).
+            std::vector<bool> PositionsShared() const
             {
-                ReadVertexColor(*aMesh->GetElementVertexColor(set), controlPoint, aPolygonVertex, vertex.VertexColors[set]);
+                std::vector<std::array<float, 3>> positions(myPositions.size());
+                for (std::size_t point = 0; point < myPositions.size(); ++point)
+                {
+                    for (int i = 0; i < 3; ++i)
+                    {
+                        positions[point][static_cast<std::size_t>(i)] = myPositions[point].Values[i];
+                    }
+                }
+                return impl::SharedPositions(positions);
+            }
+            const float (&Position(int aControlPoint) const)[4] { return myPositions[static_cast<std::size_t>(aControlPoint)].Values; }
+
+            // Whether two corners of one control point read the same vertex: each layer gives both
+            // the same value (equal values convert to equal floats), or neither has one.
+            bool SameSources(int aPolygon, int aPolygonVertex, int anOtherPolygon, int anOtherPolygonVertex) const
+            {
+                const int controlPoint = myPolygonVertices[aPolygonVertex];
+                for (const ResolvedUvSet& set : myUvSets)
+                {
+                    if (!SameValue(set.Find(controlPoint, aPolygonVertex, aPolygon), set.Find(controlPoint, anOtherPolygonVertex, anOtherPolygon)))
+                    {
+                        return false;
+                    }
+                }
+                if (!SameValue(myNormals.Find(controlPoint, aPolygonVertex), myNormals.Find(controlPoint, anOtherPolygonVertex)) ||
+                    !SameValue(myTangents.Find(controlPoint, aPolygonVertex), myTangents.Find(controlPoint, anOtherPolygonVertex)) ||
+                    !SameValue(myBinormals.Find(controlPoint, aPolygonVertex), myBinormals.Find(controlPoint, anOtherPolygonVertex)))
+                {
+                    return false;
+                }
+                for (const ResolvedLayer<Sdk::Color>& set : myColours)
+                {
+                    if (!SameValue(set.Find(controlPoint, aPolygonVertex), set.Find(controlPoint, anOtherPolygonVertex)))
+                    {
+                        return false;
+                    }
+                }
+                return true;
             }
 
-            const PointInfluences& influences = someInfluences[static_cast<std::size_t>(controlPoint)];
-            for (std::uint32_t i = 0; i < influences.Count; ++i)
+            void Read(int aPolygon, int aPolygonVertex, ImportedVertex& aVertex) const
             {
-                vertex.BoneIDs[i] = influences.Joints[i];
-                vertex.BoneWeights[i] = influences.Weights[i];
+                if (myHasInvalidLayer)
+                {
+                    throw InvalidReferenceMode();
+                }
+                const int controlPoint = myPolygonVertices[aPolygonVertex];
+                std::memcpy(aVertex.Position, myPositions[static_cast<std::size_t>(controlPoint)].Values, sizeof(aVertex.Position));
+                for (std::size_t set = 0; set < myUvSets.size(); ++set)
+                {
+                    // Each set by its own index: sets may be laid out differently from set 0.
+                    if (const Sdk::Vector2* uv = myUvSets[set].Find(controlPoint, aPolygonVertex, aPolygon))
+                    {
+                        aVertex.UVs[set][0] = impl::ToFloat((*uv)[0]);
+                        aVertex.UVs[set][1] = 1.f - impl::ToFloat((*uv)[1]);
+                    }
+                }
+                ReadVector(myNormals, controlPoint, aPolygonVertex, aVertex.Normal);
+                ReadVector(myTangents, controlPoint, aPolygonVertex, aVertex.Tangent);
+                ReadVector(myBinormals, controlPoint, aPolygonVertex, aVertex.Binormal);
+                for (std::size_t set = 0; set < myColours.size(); ++set)
+                {
+                    // A set mapped some other way keeps the reader's default colour.
+                    const Sdk::Color* found = myColours[set].Find(controlPoint, aPolygonVertex);
+                    const Sdk::Color colour = found ? *found : Sdk::Color();
+                    for (int i = 0; i < 4; ++i)
+                    {
+                        aVertex.VertexColors[set][i] = impl::ToFloat(colour[i]);
+                    }
+                }
+                const PointInfluences& influences = myInfluences[static_cast<std::size_t>(controlPoint)];
+                for (std::uint32_t i = 0; i < influences.Count; ++i)
+                {
+                    aVertex.BoneIDs[i] = influences.Joints[i];
+                    aVertex.BoneWeights[i] = influences.Weights[i];
+                }
             }
-            return vertex;
-        }
+
+        private:
+            struct PointPosition
+            {
+                float Values[4];
+            };
+
+            template <typename Value>
+            static bool SameValue(const Value* aFirst, const Value* aSecond)
+            {
+                return aFirst == aSecond || (aFirst && aSecond && *aFirst == *aSecond);
+            }
+
+            static void ReadVector(const ResolvedLayer<Sdk::Vector4>& aLayer, int aControlPoint, int aPolygonVertex, float (&someOut)[3])
+            {
+                if (const Sdk::Vector4* value = aLayer.Find(aControlPoint, aPolygonVertex))
+                {
+                    for (int i = 0; i < 3; ++i)
+                    {
+                        someOut[i] = impl::ToFloat((*value)[i]);
+                    }
+                }
+            }
+
+            const Influences& myInfluences;
+            const int* myPolygonVertices;
+            ResolvedLayer<Sdk::Vector4> myNormals;
+            ResolvedLayer<Sdk::Vector4> myTangents;
+            ResolvedLayer<Sdk::Vector4> myBinormals;
+            std::vector<ResolvedUvSet> myUvSets;
+            std::vector<ResolvedLayer<Sdk::Color>> myColours;
+            std::vector<PointPosition> myPositions;
+            bool myHasInvalidLayer = false;
+        };
+
+        // Gives each corner of one mesh the index of its vertex among the merged ones: equal
+        // vertices (as the welder tells them) share one, numbered in the order corners first meet
+        // them.
+        //
+        // Each control point keeps the corners it gave vertices for: most corners of a point
+        // repeat one of them, found from the layers' values without building the vertex, or
+        // from the vertex. Equal vertices of different control points need equal positions, so a
+        // point whose position no other point has needs no look-up in the welder's table for the
+        // vertices it keeps; only a point met by very many different corners, or one that shares
+        // its position, goes to the table.
+        class CornerMerger
+        {
+        public:
+            CornerMerger(const CornerReader& aReader, std::size_t aPointCount)
+                : myReader(aReader), myAtPoint(aPointCount), mySharesPosition(aReader.PositionsShared())
+            {
+                myKnown.reserve(aPointCount + aPointCount / 2);
+            }
+
+            std::uint32_t Merge(int aPolygon, int aPolygonVertex, std::vector<ImportedVertex>& someVertices, Extremes& someExtremes)
+            {
+                const int controlPoint = myReader.ControlPoint(aPolygonVertex);
+                PointEntries& entries = myAtPoint[static_cast<std::size_t>(controlPoint)];
+                for (int at = entries.First; at >= 0; at = myKnown[static_cast<std::size_t>(at)].Next)
+                {
+                    const KnownCorner& known = myKnown[static_cast<std::size_t>(at)];
+                    if (myReader.SameSources(aPolygon, aPolygonVertex, known.Polygon, known.PolygonVertex))
+                    {
+                        someExtremes.Add(myReader.Position(controlPoint));
+                        return known.Vertex;
+                    }
+                }
+                ImportedVertex vertex;
+                myReader.Read(aPolygon, aPolygonVertex, vertex);
+                someExtremes.Add(vertex.Position);
+                int found = entries.First;
+                while (found >= 0 && !impl::SameKey(someVertices[myKnown[static_cast<std::size_t>(found)].Vertex], vertex))
+                {
+                    found = myKnown[static_cast<std::size_t>(found)].Next;
+                }
+                const bool isKept = entries.Count < MAX_ENTRIES_AT_POINT;
+                std::uint32_t index = 0;
+                if (found >= 0)
+                {
+                    index = myKnown[static_cast<std::size_t>(found)].Vertex;
+                }
+                else if (isKept && !mySharesPosition[static_cast<std::size_t>(controlPoint)])
+                {
+                    index = static_cast<std::uint32_t>(someVertices.size());
+                    someVertices.push_back(vertex);
+                }
+                else
+                {
+                    index = myWelder.Weld(vertex, someVertices);
+                }
+                // Kept under this corner too, so that corners with its values find it.
+                if (isKept)
+                {
+                    myKnown.push_back({index, aPolygon, aPolygonVertex, entries.First});
+                    entries.First = static_cast<int>(myKnown.size() - 1);
+                    ++entries.Count;
+                }
+                return index;
+            }
+
+        private:
+            struct KnownCorner
+            {
+                std::uint32_t Vertex = 0;
+                int Polygon = 0;
+                int PolygonVertex = 0;
+                int Next = -1;
+            };
+            struct PointEntries
+            {
+                int First = -1;
+                int Count = 0;
+            };
+
+            const CornerReader& myReader;
+            std::vector<KnownCorner> myKnown;
+            std::vector<PointEntries> myAtPoint;
+            std::vector<bool> mySharesPosition;
+            impl::VertexWelder myWelder;
+        };
 
         std::vector<ImportedMesh> ExtractMesh(const Sdk::Scene* aScene, const Sdk::Node* aNode, ImportedSkeleton& aSkeleton,
                                               bool aMergeVertices)
@@ -407,6 +684,10 @@ namespace Vra::FBX
                 return result;
             }
             const Influences influences = ReadSkin(aNode, mesh, aSkeleton);
+            const CornerReader cornerReader(mesh, influences);
+            const Sdk::LayerElementMaterial* materials = mesh->GetElementMaterial(0);
+            const int polygons = mesh->GetPolygonCount();
+            const int* starts = mesh->GetPolygonStarts();
             Extremes extremes;
 
             const int materialCount = aNode->GetMaterialCount();
@@ -415,37 +696,40 @@ namespace Vra::FBX
                 ImportedMesh out;
                 out.MeshName = aNode->GetNameString();
                 out.MaterialIndex = materialCount > 0 ? SceneMaterialIndex(aScene, aNode->GetMaterial(slot)) : 0;
-                // Merged, a mesh keeps a vertex per control point and a few more along its seams;
-                // room for every corner would be several times what is used.
+                // Merged, a mesh keeps a vertex per control point and more along its seams and hard
+                // edges; room for every corner would be several times what is used, and growing
+                // past the room copies every vertex.
                 const std::size_t corners = static_cast<std::size_t>(mesh->GetPolygonCount()) * 3;
                 const std::size_t points = static_cast<std::size_t>(mesh->GetControlPointsCount());
-                out.Vertices.reserve(aMergeVertices ? std::min(corners, points + points / 4) : corners);
+                out.Vertices.reserve(aMergeVertices ? std::min(corners, points + points / 2) : corners);
                 out.Indices.reserve(static_cast<std::size_t>(mesh->GetPolygonCount()) * 3);
-                impl::VertexWelder welder;
+                CornerMerger merger(cornerReader, aMergeVertices ? points : 0);
 
-                for (int polygon = 0; polygon < mesh->GetPolygonCount(); ++polygon)
+                for (int polygon = 0; polygon < polygons; ++polygon)
                 {
-                    if (materialCount > 0 && PolygonMaterial(mesh, polygon) != slot)
+                    if (materialCount > 0 && PolygonMaterial(materials, polygon) != slot)
                     {
                         continue;
                     }
-                    if (mesh->GetPolygonSize(polygon) < 3)
+                    const int firstPolygonVertex = starts[polygon];
+                    const int end = polygon + 1 < polygons ? starts[polygon + 1] : mesh->GetPolygonVertexCount();
+                    if (end - firstPolygonVertex < 3)
                     {
                         continue;
                     }
-                    const int firstPolygonVertex = mesh->GetPolygonVertexIndex(polygon);
                     for (int corner = 0; corner < 3; ++corner)
                     {
-                        const ImportedVertex vertex =
-                            ReadVertex(mesh, influences, polygon, corner, firstPolygonVertex + corner);
-                        extremes.Add(vertex.Position);
+                        const int polygonVertex = firstPolygonVertex + corner;
                         if (!aMergeVertices)
                         {
+                            ImportedVertex vertex;
+                            cornerReader.Read(polygon, polygonVertex, vertex);
+                            extremes.Add(vertex.Position);
                             out.Indices.push_back(static_cast<std::uint32_t>(out.Vertices.size()));
                             out.Vertices.push_back(vertex);
                             continue;
                         }
-                        out.Indices.push_back(welder.Weld(vertex, out.Vertices));
+                        out.Indices.push_back(merger.Merge(polygon, polygonVertex, out.Vertices, extremes));
                     }
                 }
 
@@ -563,6 +847,55 @@ namespace Vra::FBX
             }
         }
 
+        // Puts each indexed UV set's values in the order its corners first use them, the index
+        // array following (values no corner uses keep their order after the rest). Blender's
+        // exporter lists the values as its merging of equal ones happens to leave them, in no
+        // order of the mesh, so every pass over the corners would read them at random, a cache
+        // miss each on a large mesh. The corners read the same values as before.
+        void OrderUvValuesByUse(Sdk::Mesh* aMesh)
+        {
+            for (Sdk::LayerElementUV& element : aMesh->GetUVElements())
+            {
+                if (element.GetReferenceMode() == Sdk::ReferenceMode::Direct)
+                {
+                    continue;
+                }
+                std::vector<Sdk::Vector2>& values = element.GetDirectArray().GetValues();
+                const int count = static_cast<int>(values.size());
+                std::vector<int> newIndexOf(values.size(), -1);
+                std::vector<Sdk::Vector2> ordered;
+                ordered.reserve(values.size());
+                bool isInOrder = true;
+                for (int& index : element.GetIndexArray().GetValues())
+                {
+                    if (index < 0 || index >= count)
+                    {
+                        continue;
+                    }
+                    int& newIndex = newIndexOf[static_cast<std::size_t>(index)];
+                    if (newIndex < 0)
+                    {
+                        newIndex = static_cast<int>(ordered.size());
+                        ordered.push_back(values[static_cast<std::size_t>(index)]);
+                        isInOrder = isInOrder && newIndex == index;
+                    }
+                    index = newIndex;
+                }
+                if (isInOrder)
+                {
+                    continue;
+                }
+                for (std::size_t index = 0; index < values.size(); ++index)
+                {
+                    if (newIndexOf[index] < 0)
+                    {
+                        ordered.push_back(values[index]);
+                    }
+                }
+                values = std::move(ordered);
+            }
+        }
+
         void PrepareMeshLayers(const std::vector<Sdk::Node*>& someMeshNodes, bool aRegenerateTangents,
                                const OpenedFile& aFile)
         {
@@ -573,6 +906,7 @@ namespace Vra::FBX
                 {
                     Fail("Cannot load FBX file! No UV layers are present in the file.");
                 }
+                OrderUvValuesByUse(mesh);
                 const bool hasTangents = mesh->GetElementBinormalCount() > 0 && mesh->GetElementTangentCount() > 0;
                 if (hasTangents && !aRegenerateTangents)
                 {

@@ -1,7 +1,10 @@
 #pragma once
 #include "ImportedRecords.h"
 
+#include <array>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,9 @@ namespace Vra::FBX::impl
         bool operator==(const VertexKey&) const = default;
     };
     VertexKey PackVertex(const ImportedVertex& aVertex);
+
+    // Whether the two vertices pack to the same key, without packing either.
+    bool SameKey(const ImportedVertex& aFirst, const ImportedVertex& aSecond);
 
     // Merges the equal vertices of one mesh: a flat open-addressing table of indices into the
     // mesh's vertices, keyed on the packed vertex, growing by doubling; nothing is allocated per
@@ -41,6 +47,10 @@ namespace Vra::FBX::impl
         std::size_t myUsed = 0;
     };
 
+    // For each position, whether another in the list is the same as merged vertices compare
+    // positions: bit for bit, with -0 as +0.
+    std::vector<bool> SharedPositions(const std::vector<std::array<float, 3>>& somePositions);
+
     // The smallest box holding both; a zero box still holds the origin.
     ImportedBounds MergeBoxes(const ImportedBounds& aFirst, const ImportedBounds& aSecond);
 
@@ -60,6 +70,19 @@ namespace Vra::FBX::impl
     bool EndsWith(const std::string& aText, const std::string& anEnding);
 
     // Files may hold doubles beyond float range; those saturate to the largest float of their sign
-    // (a plain cast of such a value is undefined). NaN stays NaN.
-    float ToFloat(double aValue);
+    // (a plain cast of such a value is undefined). NaN stays NaN. Inline: it runs for every
+    // component of every corner.
+    inline float ToFloat(double aValue)
+    {
+        constexpr double largest = std::numeric_limits<float>::max();
+        if (aValue > largest)
+        {
+            return std::numeric_limits<float>::max();
+        }
+        if (aValue < -largest)
+        {
+            return std::numeric_limits<float>::lowest();
+        }
+        return static_cast<float>(aValue);
+    }
 }

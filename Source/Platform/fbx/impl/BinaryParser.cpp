@@ -1,10 +1,16 @@
 #include "fbx/impl/BinaryParser.h"
 
+#include "window/SystemServices.h"
+
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <exception>
 #include <limits>
+#include <numeric>
+#include <thread>
 #include <type_traits>
 
 namespace Vra::Fbx
@@ -16,6 +22,120 @@ namespace Vra::Fbx
         // Deflate cannot shrink data by more than about 1032 to 1; a larger claimed size is a lie.
         constexpr uint64_t MAX_DEFLATE_RATIO = 1032;
         constexpr uint64_t MAX_ARRAY_BYTES = uint64_t(1) << 31;
+        // Deflated arrays are inflated after the records are walked, on a few threads once there
+        // is this much to inflate: below it a thread costs more than it saves.
+        constexpr uint64_t PARALLEL_INFLATE_BYTES = 512 * 1024;
+        constexpr int MAX_INFLATE_THREADS = 4;
+
+        // True only when the stream ends exactly after anOutputSize bytes.
+        bool Inflate(const unsigned char* anInput, uint64_t anInputSize, unsigned char* anOutput, uint64_t anOutputSize)
+        {
+            z_stream stream{};
+            if (inflateInit(&stream) != Z_OK)
+            {
+                return false;
+            }
+            stream.next_in = const_cast<Bytef*>(anInput);
+            stream.avail_in = static_cast<uInt>(anInputSize);
+            unsigned char spare = 0;
+            stream.next_out = anOutputSize > 0 ? anOutput : &spare;
+            stream.avail_out = static_cast<uInt>(anOutputSize);
+            int result = inflate(&stream, Z_FINISH);
+            const bool filled = stream.total_out == anOutputSize;
+            if (result == Z_BUF_ERROR && filled && stream.avail_out == 0)
+            {
+                // Output full: the stream must end here, with nothing more to give.
+                stream.next_out = &spare;
+                stream.avail_out = 1;
+                result = inflate(&stream, Z_FINISH);
+                if (stream.total_out != anOutputSize)
+                {
+                    result = Z_DATA_ERROR;
+                }
+            }
+            inflateEnd(&stream);
+            return result == Z_STREAM_END && stream.total_out == anOutputSize;
+        }
+
+        // Elements stored narrower than the record keeps them (64-bit integers, doubles) are read at
+        // their file width into the front of the array and widened in place from the back, so no
+        // second copy of the array is made.
+        template <typename T, typename Stored>
+        void Widen(unsigned char* someBytes, uint64_t aCount)
+        {
+            if constexpr (sizeof(T) != sizeof(Stored))
+            {
+                Stored* target = reinterpret_cast<Stored*>(someBytes);
+                for (size_t index = static_cast<size_t>(aCount); index-- > 0;)
+                {
+                    T element;
+                    std::memcpy(&element, someBytes + index * sizeof(T), sizeof(T));
+                    target[index] = static_cast<Stored>(element);
+                }
+            }
+        }
+
+        // A deflated array whose elements are still to come: the record's array is sized (its buffer
+        // stays where it is while the records move into their parents).
+        struct DeflatedArray
+        {
+            const unsigned char* myInput = nullptr;
+            uint64_t myInputSize = 0;
+            unsigned char* myOutput = nullptr;
+            uint64_t myOutputSize = 0;
+            uint64_t myCount = 0;
+            void (*myWiden)(unsigned char*, uint64_t) = nullptr;
+            uint64_t myOffset = 0; // of the array's header, for the message
+            bool myFailed = false;
+
+            void Run()
+            {
+                myFailed = !Inflate(myInput, myInputSize, myOutput, myOutputSize);
+                if (!myFailed)
+                {
+                    myWiden(myOutput, myCount);
+                }
+            }
+        };
+
+        // Inflates every array, largest first, on the calling thread and as many more as help.
+        void InflateAll(std::vector<DeflatedArray>& someArrays)
+        {
+            const uint64_t total = std::accumulate(someArrays.begin(), someArrays.end(), uint64_t(0),
+                                                   [](uint64_t aSum, const DeflatedArray& anArray) { return aSum + anArray.myInputSize; });
+            std::vector<size_t> order(someArrays.size());
+            std::iota(order.begin(), order.end(), size_t(0));
+            std::sort(order.begin(), order.end(), [&](size_t aLeft, size_t aRight) {
+                return someArrays[aLeft].myOutputSize > someArrays[aRight].myOutputSize;
+            });
+            std::atomic<size_t> next{ 0 };
+            const auto work = [&] {
+                for (size_t at = next++; at < order.size(); at = next++)
+                {
+                    someArrays[order[at]].Run();
+                }
+            };
+            const int threads = total < PARALLEL_INFLATE_BYTES
+                                    ? 1
+                                    : std::min({ Platform::GetUsableProcessorCount(), MAX_INFLATE_THREADS, static_cast<int>(someArrays.size()) });
+            std::vector<std::thread> helpers;
+            try
+            {
+                for (int helper = 1; helper < threads; ++helper)
+                {
+                    helpers.emplace_back(work);
+                }
+            }
+            catch (const std::exception&)
+            {
+                // No thread to be had (a tight address-space limit): the ones there do the rest.
+            }
+            work();
+            for (std::thread& helper : helpers)
+            {
+                helper.join();
+            }
+        }
 
         class BinaryReader
         {
@@ -25,7 +145,42 @@ namespace Vra::Fbx
             {
             }
 
+            // The records, then every deflated array. A bad array is reported as the first problem
+            // in the file would be: before any problem of the records that come after it.
             bool ParseFile(Record& aRoot)
+            {
+                const bool walked = WalkFile(aRoot);
+                if (walked)
+                {
+                    InflateAll(myDeflated);
+                }
+                else
+                {
+                    // The records that held these arrays are gone with the failed walk; each is
+                    // inflated into scratch, only to learn whether it was sound.
+                    std::vector<unsigned char> scratch;
+                    for (DeflatedArray& array : myDeflated)
+                    {
+                        scratch.resize(static_cast<size_t>(array.myOutputSize));
+                        array.myFailed = !Inflate(array.myInput, array.myInputSize, scratch.data(), array.myOutputSize);
+                        if (array.myFailed)
+                        {
+                            break;
+                        }
+                    }
+                }
+                for (const DeflatedArray& array : myDeflated)
+                {
+                    if (array.myFailed)
+                    {
+                        return Fail(array.myOffset, "bad deflate data or wrong array length");
+                    }
+                }
+                return walked;
+            }
+
+        private:
+            bool WalkFile(Record& aRoot)
             {
                 const uint32_t version = ReadU32(23);
                 myLongHeaders = version >= 7500;
@@ -60,7 +215,6 @@ namespace Vra::Fbx
                 return true;
             }
 
-        private:
             size_t RecordHeaderSize() const { return myLongHeaders ? 25 : 13; }
 
             bool Fail(uint64_t anOffset, const std::string& aWhat)
@@ -302,9 +456,7 @@ namespace Vra::Fbx
                     return Fail(at, "deflated array claims " + std::to_string(count) + " elements from " +
                                         std::to_string(storedBytes) + " bytes");
                 }
-                // The elements go straight into the record's own array (64-bit integers or doubles),
-                // each read at its file width in the array's front part and widened in place from
-                // the back, so no second copy of the array is made.
+                // The elements go straight into the record's own array (64-bit integers or doubles).
                 using Stored = std::conditional_t<std::is_floating_point_v<T>, double, int64_t>;
                 std::vector<Stored>& target = [&]() -> std::vector<Stored>& {
                     if constexpr (std::is_floating_point_v<T>)
@@ -326,52 +478,14 @@ namespace Vra::Fbx
                     {
                         std::memcpy(raw, myBytes + dataStart, static_cast<size_t>(bytes));
                     }
+                    Widen<T, Stored>(raw, count);
                 }
-                else if (!Inflate(myBytes + dataStart, storedBytes, raw, bytes))
+                else
                 {
-                    return Fail(at, "bad deflate data or wrong array length");
-                }
-                if constexpr (sizeof(T) != sizeof(Stored))
-                {
-                    for (size_t index = static_cast<size_t>(count); index-- > 0;)
-                    {
-                        T element;
-                        std::memcpy(&element, raw + index * sizeof(T), sizeof(T));
-                        target[index] = static_cast<Stored>(element);
-                    }
+                    myDeflated.push_back({ myBytes + dataStart, storedBytes, raw, bytes, count, &Widen<T, Stored>, at });
                 }
                 aPosition = dataStart + storedBytes;
                 return true;
-            }
-
-            // True only when the stream ends exactly after anOutputSize bytes.
-            static bool Inflate(const unsigned char* anInput, uint64_t anInputSize, unsigned char* anOutput, uint64_t anOutputSize)
-            {
-                z_stream stream{};
-                if (inflateInit(&stream) != Z_OK)
-                {
-                    return false;
-                }
-                stream.next_in = const_cast<Bytef*>(anInput);
-                stream.avail_in = static_cast<uInt>(anInputSize);
-                unsigned char spare = 0;
-                stream.next_out = anOutputSize > 0 ? anOutput : &spare;
-                stream.avail_out = static_cast<uInt>(anOutputSize);
-                int result = inflate(&stream, Z_FINISH);
-                const bool filled = stream.total_out == anOutputSize;
-                if (result == Z_BUF_ERROR && filled && stream.avail_out == 0)
-                {
-                    // Output full: the stream must end here, with nothing more to give.
-                    stream.next_out = &spare;
-                    stream.avail_out = 1;
-                    result = inflate(&stream, Z_FINISH);
-                    if (stream.total_out != anOutputSize)
-                    {
-                        result = Z_DATA_ERROR;
-                    }
-                }
-                inflateEnd(&stream);
-                return result == Z_STREAM_END && stream.total_out == anOutputSize;
             }
 
             const unsigned char* myBytes;
@@ -379,6 +493,7 @@ namespace Vra::Fbx
             std::string& myError;
             bool myReadsGeometry;
             bool myLongHeaders = false;
+            std::vector<DeflatedArray> myDeflated;
         };
     }
 
