@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace
 {
@@ -39,6 +40,7 @@ namespace
     constexpr float TRIGGER_REACH_SQUARED = 1600.0f;
     // Contacts deeper than this much of the radius do not count as standing on the box.
     constexpr float DEEP_CONTACT_DIVISOR = 1.5f;
+    constexpr float TWO_PI = 2.0f * std::numbers::pi_v<float>;
 
     struct Clip
     {
@@ -596,8 +598,13 @@ void Player::CheckCollision()
 void Player::ResolveContact(const CommonUtilities::Vector3f& aPoint, const CommonUtilities::Vector3f& aNormal, bool anIsWall)
 {
     // Two boxes side by side under the bird give two contacts with the same normal: push out once.
+    // Angles are compared on the circle: a wall on the right faces at about pi, where atan2 wraps.
     const float angle = std::atan2(aNormal.y, aNormal.x);
-    if (std::any_of(myHandledAngles.begin(), myHandledAngles.end(), [angle](float aHandled) { return std::abs(angle - aHandled) < SAME_NORMAL_ANGLE; }))
+    const auto isSameDirection = [angle](float aHandled) {
+        const float apart = std::abs(angle - aHandled);
+        return std::min(apart, TWO_PI - apart) < SAME_NORMAL_ANGLE;
+    };
+    if (std::any_of(myHandledAngles.begin(), myHandledAngles.end(), isSameDirection))
     {
         return;
     }
