@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <ostream>
+#include <vector>
 
 namespace
 {
@@ -441,6 +443,42 @@ namespace
         EXPECT_TRUE(world.myPlayer.IsDashUnlocked() && world.myPlayer.IsWallJumpUnlocked() && world.myPlayer.IsDoubleJumpUnlocked());
         EXPECT_TRUE(world.Settle());
     }
+
+    class UnusableFrameTimeTest : public testing::TestWithParam<float>
+    {
+    };
+
+    TEST_P(UnusableFrameTimeTest, MovesNothingAndLeavesTheBirdPlayable)
+    {
+        PlayerWorld world({ 0.0f, 1000.0f, 0.0f });
+        world.Down(KEY_RIGHT);
+        world.Run(0.25f);
+        ASSERT_EQ(world.State(), "Fall");
+        world.myPlayer.SpawnFeathers(3.0f);
+        world.Frame();
+        const Vector3f position = world.myPlayer.GetPosition();
+        const Vector3f velocity = world.myPlayer.GetVelocity();
+        const std::vector<Feather> feathers = world.myPlayer.GetFeathers();
+
+        world.Frame(GetParam());
+        EXPECT_EQ(world.myPlayer.GetPosition(), position);
+        EXPECT_EQ(world.myPlayer.GetVelocity(), velocity);
+        ASSERT_EQ(world.myPlayer.GetFeathers().size(), feathers.size());
+        for (std::size_t index = 0; index < feathers.size(); ++index)
+        {
+            EXPECT_EQ(world.myPlayer.GetFeathers()[index].myAge, feathers[index].myAge);
+            EXPECT_EQ(world.myPlayer.GetFeathers()[index].mySprite.myPosition.x, feathers[index].mySprite.myPosition.x);
+        }
+
+        world.Frame();
+        EXPECT_EQ(world.State(), "Fall");
+        EXPECT_GT(world.myPlayer.GetPosition().x, position.x);
+        EXPECT_LT(world.myPlayer.GetPosition().y, position.y);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(FrameTimes, UnusableFrameTimeTest,
+        testing::Values(std::numeric_limits<float>::quiet_NaN(), -DT, -1.0f, -std::numeric_limits<float>::infinity(),
+                        std::numeric_limits<float>::infinity(), 0.0f));
 
     TEST(PlayerMovement, TheBirdStaysInItsDepthPlaneAndRecordsTheGroundHeight)
     {

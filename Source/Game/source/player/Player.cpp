@@ -190,11 +190,13 @@ void Player::Teardown()
 
 void Player::Update(float aDeltaTime, CommonUtilities::InputHandler& anInput)
 {
-    myAnimatedObject.Update(aDeltaTime, myTransform);
+    // A frame time that is no time at all (NaN, infinite, zero or negative) advances nothing.
+    const float frameTime = std::isfinite(aDeltaTime) && aDeltaTime > 0.0f ? aDeltaTime : 0.0f;
+    myAnimatedObject.Update(frameTime, myTransform);
     myTransform.myTransform(4, 1) = myPosition.x;
     myTransform.myTransform(4, 2) = myPosition.y;
     myTransform.myTransform(4, 3) = myPosition.z;
-    UpdateFeathers(aDeltaTime);
+    UpdateFeathers(frameTime);
 
     if (myHasHitHazard)
     {
@@ -203,9 +205,9 @@ void Player::Update(float aDeltaTime, CommonUtilities::InputHandler& anInput)
     }
     // A long frame runs as several short steps; a hazard met in one of them ends the frame's
     // movement, and the next update lets the bird die.
-    const float frameTime = std::min(aDeltaTime, MAX_FRAME_TIME);
-    const int stepCount = std::max(1, static_cast<int>(std::ceil(frameTime / MAX_STEP - 0.001f)));
-    const float step = frameTime / static_cast<float>(stepCount);
+    const float moveTime = std::min(frameTime, MAX_FRAME_TIME);
+    const int stepCount = std::max(1, static_cast<int>(std::ceil(moveTime / MAX_STEP - 0.001f)));
+    const float step = moveTime / static_cast<float>(stepCount);
     for (int index = 0; index < stepCount && !myHasHitHazard; ++index)
     {
         Step(step, anInput, index == 0);
