@@ -3,12 +3,16 @@
 #include "events/FoxAttackEvent.h"
 #include "events/FoxSneakEvent.h"
 
+#include "Engine.h"
 #include "graphics/TextureResource.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -65,6 +69,14 @@ namespace
             return { transform(4, 1), transform(4, 2), transform(4, 3) };
         }
     };
+
+    // Draw calls of one render of the fox.
+    std::uint32_t DrawsOf(FoxAttackEvent& aFox)
+    {
+        const std::uint32_t before = Vra::Engine::GetDrawCallCount();
+        aFox.Render();
+        return Vra::Engine::GetDrawCallCount() - before;
+    }
 
     TEST_F(FoxEventTest, TheAttackAnticipatesThenChargesForItsDurationWithItsBoxes)
     {
@@ -160,8 +172,44 @@ namespace
         {
             fox.Update(STEP);
             EXPECT_FLOAT_EQ(Position(fox).x, 500.0f);
+            EXPECT_EQ(DrawsOf(fox), 0u) << "drawn in update " << step + 1;
         }
         EXPECT_FALSE(fox.IsAttackActive());
+    }
+
+    TEST_F(FoxEventTest, ADelayLongerThanTheDurationLeavesTheWholeChargeOnStageAndDangerous)
+    {
+        constexpr float FRAME = 0.04f;
+        constexpr float SPEED = 300.0f;
+        constexpr float DURATION = 0.2f;
+        FoxAttackEvent fox;
+        fox.Init(Placed(1000.0f, 100.0f, 0.0f), 2, SPEED, DURATION, false, 0.3f);
+        fox.OnTriggerEnter();
+        struct Frame
+        {
+            bool myMoved;
+            bool myIsAttackActive;
+            bool myIsDrawn;
+        };
+        std::vector<Frame> frames;
+        for (int update = 0; update < 200; ++update)
+        {
+            const float before = Position(fox).x;
+            fox.Update(FRAME);
+            frames.push_back({ Position(fox).x != before, fox.IsAttackActive(), DrawsOf(fox) > 0 });
+        }
+        const auto lastMove = std::find_if(frames.rbegin(), frames.rend(), [](const Frame& aFrame) { return aFrame.myMoved; });
+        ASSERT_NE(lastMove, frames.rend()) << "the fox never charged";
+        const std::size_t end = static_cast<std::size_t>(frames.rend() - lastMove);
+        for (std::size_t update = 0; update < end; ++update)
+        {
+            EXPECT_TRUE(frames[update].myIsAttackActive) << "harmless in update " << update + 1;
+            EXPECT_TRUE(frames[update].myIsDrawn) << "not drawn in update " << update + 1;
+        }
+        // It ran for its duration, then left the stage.
+        EXPECT_NEAR(Position(fox).x - 1000.0f, SPEED * DURATION, SPEED * FRAME + 1e-2f);
+        EXPECT_FALSE(frames.back().myIsAttackActive);
+        EXPECT_FALSE(frames.back().myIsDrawn);
     }
 
     TEST_F(FoxEventTest, TheSneakingFoxMirrorsByItsSideAndPlaysOnce)

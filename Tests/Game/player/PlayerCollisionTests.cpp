@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 
@@ -53,6 +54,72 @@ namespace
         CollideAt(world, { 0.0f, -5.0f, 50.0f });
         EXPECT_TRUE(world.myPlayer.IsGrounded());
         EXPECT_NEAR(world.myPlayer.GetPosition().y, 0.0f, 1e-3f);
+    }
+
+    // Two wall boxes stacked with their seam at y 45, their near faces at aFaceX: the sphere
+    // touches the lower box's face and the upper box's corner, 0.14 rad apart.
+    void AddStackedWall(PlayerWorld& aWorld, float aFaceX, bool anIsOnTheRight)
+    {
+        const float nearX = aFaceX;
+        const float farX = anIsOnTheRight ? aFaceX + 100.0f : aFaceX - 100.0f;
+        const float minX = std::min(nearX, farX);
+        const float maxX = std::max(nearX, farX);
+        aWorld.AddWall({ { minX, -1000.0f, 0.0f }, { maxX, 45.0f, 100.0f } });
+        aWorld.AddWall({ { minX, 45.0f, 0.0f }, { maxX, 1000.0f, 100.0f } });
+    }
+
+    struct StackedWallCase
+    {
+        const char* myName;
+        float myFaceX;
+        bool myIsOnTheRight;
+        float myExpectX;
+    };
+
+    void PrintTo(const StackedWallCase& aCase, std::ostream* aStream)
+    {
+        *aStream << aCase.myName;
+    }
+
+    class StackedWallTest : public testing::TestWithParam<StackedWallCase>
+    {
+    };
+
+    TEST_P(StackedWallTest, AWallOfTwoStackedBoxesPushesOutOnceOnEitherSide)
+    {
+        const StackedWallCase& wallCase = GetParam();
+        PlayerWorld world;
+        AddStackedWall(world, wallCase.myFaceX, wallCase.myIsOnTheRight);
+        CollideAt(world, { 100.0f, 0.0f, 50.0f });
+        EXPECT_NEAR(world.myPlayer.GetPosition().x, wallCase.myExpectX, 1e-3f);
+        EXPECT_NEAR(world.myPlayer.GetPosition().y, 0.0f, 1e-3f);
+        EXPECT_TRUE(world.myPlayer.IsTouchingWall());
+        EXPECT_EQ(world.myPlayer.IsWallOnLeft(), !wallCase.myIsOnTheRight);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Cases, StackedWallTest,
+        testing::Values(StackedWallCase{ "OnTheRight", 135.0f, true, 95.0f }, StackedWallCase{ "OnTheLeft", 65.0f, false, 105.0f }),
+        [](const testing::TestParamInfo<StackedWallCase>& anInfo) { return std::string(anInfo.param.myName); });
+
+    TEST(PlayerCollision, ADashIntoAStackedWallStopsAtItsFaceAndStaysThere)
+    {
+        PlayerWorld world({ 0.0f, 0.0f, 0.0f }, { true, false, false });
+        world.AddFloor(-1000.0f, 1000.0f, 0.0f);
+        AddStackedWall(world, 335.0f, true);
+        ASSERT_TRUE(world.Settle());
+        world.Tap(KEY_DASH);
+        ASSERT_EQ(world.State(), "Dash");
+        float previous = world.myPlayer.GetPosition().x;
+        for (int frame = 0; frame < 64; ++frame)
+        {
+            world.Frame();
+            const float x = world.myPlayer.GetPosition().x;
+            ASSERT_GE(x, previous - 1e-3f) << "pushed back from the wall in frame " << frame;
+            ASSERT_LT(x, 295.0f + 1e-2f) << "into the wall in frame " << frame;
+            previous = x;
+        }
+        EXPECT_NEAR(world.myPlayer.GetPosition().x, 295.0f, 1e-2f);
+        EXPECT_NEAR(world.myPlayer.GetPosition().y, 0.0f, 1e-2f);
     }
 
     TEST(PlayerCollision, AContactMovingAwayKeepsItsVelocity)

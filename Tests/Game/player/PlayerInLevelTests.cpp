@@ -122,9 +122,11 @@ namespace
         EXPECT_GE(level.GetPlayer()->GetPosition().x, 560.0f);
         EXPECT_TRUE(level.GetPlayer()->GetInsideTriggers()[0]);
 
-        ASSERT_TRUE(WalkRightPast(level, 839.0f));
+        // Inside until the centre is 40 units past the box's end at x 800 (a frame's walk short of
+        // it, and a frame's walk beyond).
+        ASSERT_TRUE(WalkRightPast(level, 832.0f));
         EXPECT_TRUE(bars->IsTriggered());
-        ASSERT_TRUE(WalkRightPast(level, 841.0f));
+        ASSERT_TRUE(WalkRightPast(level, 848.0f));
         EXPECT_FALSE(bars->IsTriggered()) << "leaving the box exits the bars' event";
         EXPECT_FALSE(level.GetPlayer()->GetInsideTriggers()[0]);
     }

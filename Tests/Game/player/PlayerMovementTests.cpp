@@ -9,7 +9,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <ostream>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -74,23 +77,74 @@ namespace
         EXPECT_LT(apex.myHeight, MeasureJump(true, DT).myHeight / 3.0f);
     }
 
+    // A running jump held for a second, then a second without keys, in frames of aFrameTime:
+    // where the bird is at the end of each second.
+    std::pair<Vector3f, Vector3f> HeldRunningJump(float aFrameTime)
+    {
+        PlayerWorld world;
+        world.AddFloor(-1000.0f, 10000.0f, 0.0f);
+        EXPECT_TRUE(world.Settle());
+        const int frames = static_cast<int>(std::lround(1.0f / aFrameTime));
+        world.Down(KEY_RIGHT);
+        world.Down(KEY_JUMP);
+        world.Run(1.0f, aFrameTime);
+        EXPECT_NE(world.State(), "Idle");
+        const Vector3f held = world.myPlayer.GetPosition();
+        world.Up(KEY_RIGHT);
+        world.Up(KEY_JUMP);
+        for (int frame = 0; frame < frames; ++frame)
+        {
+            world.Frame(aFrameTime);
+        }
+        return { held, world.myPlayer.GetPosition() };
+    }
+
+    class FrameTimeTest : public testing::TestWithParam<float>
+    {
+    };
+
+    TEST_P(FrameTimeTest, AHeldRunningJumpTakesTheSamePathAsInFramesOfOneStep)
+    {
+        const auto [held, after] = HeldRunningJump(GetParam());
+        const auto [heldInSteps, afterInSteps] = HeldRunningJump(Player::STEP);
+        EXPECT_NEAR(held.x, heldInSteps.x, 1e-2f);
+        EXPECT_NEAR(held.y, heldInSteps.y, 1e-2f);
+        EXPECT_NEAR(after.x, afterInSteps.x, 1e-2f);
+        EXPECT_NEAR(after.y, afterInSteps.y, 1e-2f);
+        // A full jump: up the whole held rise and the parabola after it, and down again.
+        EXPECT_GT(heldInSteps.y, 150.0f);
+        EXPECT_NEAR(afterInSteps.y, 0.0f, 1e-2f);
+    }
+
+    // Frames of whole steps, frames that end between steps, and the longest frame.
+    INSTANTIATE_TEST_SUITE_P(FrameTimes, FrameTimeTest,
+        testing::Values(1.0f / 128.0f, 1.0f / 64.0f, 1.0f / 60.0f, 1.0f / 30.0f, 1.0f / 15.0f, 0.25f, Player::MAX_FRAME_TIME));
+
     TEST(PlayerMovement, RunReachesTheMaximumSpeedAtAccelerationLessDeceleration)
     {
         PlayerWorld world;
         world.AddFloor(-1000.0f, 10000.0f, 0.0f);
         ASSERT_TRUE(world.Settle());
         world.Down(KEY_RIGHT);
-        world.Frame(); // pressed: not yet held
-        world.Frame(); // held: the walk starts
-        ASSERT_EQ(world.State(), "Walk");
+        // The walk starts in the first step of the press's frame and runs from the second on.
         const float netAcceleration = TUNING.myAcceleration - TUNING.myDeceleration;
+        const auto speedAfter = [&](int aStep) {
+            return std::min(netAcceleration * Player::STEP * static_cast<float>(aStep - 1), TUNING.myMaxSpeed);
+        };
+        const int stepsPerFrame = static_cast<int>(std::lround(DT / Player::STEP));
+        int step = 0;
         for (int update = 1; update <= 40; ++update)
         {
             const float x = world.myPlayer.GetPosition().x;
             world.Frame();
-            const float expected = std::min(netAcceleration * DT * static_cast<float>(update), TUNING.myMaxSpeed);
-            ASSERT_NEAR(world.myPlayer.GetVelocity().x, expected, 1e-3f) << "update " << update;
-            ASSERT_NEAR(world.myPlayer.GetPosition().x - x, expected * DT, 1e-3f);
+            ASSERT_EQ(world.State(), "Walk");
+            float distance = 0.0f;
+            for (int frameStep = 0; frameStep < stepsPerFrame; ++frameStep)
+            {
+                distance += speedAfter(++step) * Player::STEP;
+            }
+            ASSERT_NEAR(world.myPlayer.GetVelocity().x, speedAfter(step), 1e-3f) << "update " << update;
+            ASSERT_NEAR(world.myPlayer.GetPosition().x - x, distance, 1e-3f) << "update " << update;
         }
         EXPECT_FLOAT_EQ(world.myPlayer.GetVelocity().x, 400.0f);
         EXPECT_FALSE(world.myPlayer.IsFacingLeft());
@@ -113,12 +167,15 @@ namespace
     TEST(PlayerMovement, FallSpeedGrowsWithGravityUpToTheMaximum)
     {
         PlayerWorld world({ 0.0f, 10000.0f, 0.0f });
+        // The first step finds no ground and falls; gravity acts from the second.
         world.Frame();
         ASSERT_EQ(world.State(), "Fall");
+        const int stepsPerFrame = static_cast<int>(std::lround(DT / Player::STEP));
         for (int update = 1; update <= 128; ++update)
         {
             world.Frame();
-            const float expected = std::max(-TUNING.myGravity * DT * static_cast<float>(update), -TUNING.myMaxFallSpeed);
+            const int steps = (update + 1) * stepsPerFrame - 1;
+            const float expected = std::max(-TUNING.myGravity * Player::STEP * static_cast<float>(steps), -TUNING.myMaxFallSpeed);
             ASSERT_NEAR(world.myPlayer.GetVelocity().y, expected, 1e-2f) << "update " << update;
         }
         EXPECT_FLOAT_EQ(world.myPlayer.GetVelocity().y, -1000.0f);
@@ -371,9 +428,11 @@ namespace
         }
         world.Tap(KEY_DASH);
         EXPECT_EQ(world.State(), "Idle");
-        EXPECT_FLOAT_EQ(world.myPlayer.GetDashBuffer(), TUNING.myInputBufferTime);
+        // Buffered in the frame's first step, run down by the others.
+        const float buffered = world.myPlayer.GetDashBuffer();
+        EXPECT_NEAR(buffered, TUNING.myInputBufferTime - (DT - Player::STEP), 1e-6f);
         EXPECT_FALSE(world.myPlayer.ConsumeDash());
-        EXPECT_FLOAT_EQ(world.myPlayer.GetDashBuffer(), TUNING.myInputBufferTime);
+        EXPECT_FLOAT_EQ(world.myPlayer.GetDashBuffer(), buffered);
     }
 
     INSTANTIATE_TEST_SUITE_P(Cases, DashRefusalTest,
@@ -441,6 +500,42 @@ namespace
         EXPECT_TRUE(world.myPlayer.IsDashUnlocked() && world.myPlayer.IsWallJumpUnlocked() && world.myPlayer.IsDoubleJumpUnlocked());
         EXPECT_TRUE(world.Settle());
     }
+
+    class UnusableFrameTimeTest : public testing::TestWithParam<float>
+    {
+    };
+
+    TEST_P(UnusableFrameTimeTest, MovesNothingAndLeavesTheBirdPlayable)
+    {
+        PlayerWorld world({ 0.0f, 1000.0f, 0.0f });
+        world.Down(KEY_RIGHT);
+        world.Run(0.25f);
+        ASSERT_EQ(world.State(), "Fall");
+        world.myPlayer.SpawnFeathers(3.0f);
+        world.Frame();
+        const Vector3f position = world.myPlayer.GetPosition();
+        const Vector3f velocity = world.myPlayer.GetVelocity();
+        const std::vector<Feather> feathers = world.myPlayer.GetFeathers();
+
+        world.Frame(GetParam());
+        EXPECT_EQ(world.myPlayer.GetPosition(), position);
+        EXPECT_EQ(world.myPlayer.GetVelocity(), velocity);
+        ASSERT_EQ(world.myPlayer.GetFeathers().size(), feathers.size());
+        for (std::size_t index = 0; index < feathers.size(); ++index)
+        {
+            EXPECT_EQ(world.myPlayer.GetFeathers()[index].myAge, feathers[index].myAge);
+            EXPECT_EQ(world.myPlayer.GetFeathers()[index].mySprite.myPosition.x, feathers[index].mySprite.myPosition.x);
+        }
+
+        world.Frame();
+        EXPECT_EQ(world.State(), "Fall");
+        EXPECT_GT(world.myPlayer.GetPosition().x, position.x);
+        EXPECT_LT(world.myPlayer.GetPosition().y, position.y);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(FrameTimes, UnusableFrameTimeTest,
+        testing::Values(std::numeric_limits<float>::quiet_NaN(), -DT, -1.0f, -std::numeric_limits<float>::infinity(),
+                        std::numeric_limits<float>::infinity(), 0.0f));
 
     TEST(PlayerMovement, TheBirdStaysInItsDepthPlaneAndRecordsTheGroundHeight)
     {

@@ -55,7 +55,7 @@ namespace
         Abilities myAbilities;
         std::vector<int> myHeld;
         std::vector<int> myPressed;
-        // 0: the one update of the press; otherwise the seconds run from it.
+        // 0: the one step of the press; otherwise the seconds run from it.
         float myTime;
         const char* myExpected;
         Vector3f myVelocity{ 0.0f, 0.0f, 0.0f };
@@ -107,14 +107,15 @@ namespace
         {
             world.Down(key);
         }
-        world.Frame();
+        // Frames of one step each, so that a row sees one transition at a time.
+        world.Frame(Player::STEP);
         for (int key : row.myPressed)
         {
             world.Up(key);
         }
         if (row.myTime > 0.0f)
         {
-            world.Run(row.myTime - DT);
+            world.Run(row.myTime - Player::STEP, Player::STEP);
         }
         EXPECT_EQ(world.State(), row.myExpected);
     }
@@ -171,7 +172,8 @@ namespace
             Row{ "Dash", Make<DashState>(), Place::Air, NONE, {}, { X }, 0.32f, "PogoReady" },
 
             Row{ "Squak", Make<SquakState>(), Place::Floor, NONE, {}, {}, 0.99f, "Squak" },
-            Row{ "Squak", Make<SquakState>(), Place::Floor, NONE, {}, {}, 1.0f, "Idle" },
+            // A second of steps, give or take the rounding of their sum.
+            Row{ "Squak", Make<SquakState>(), Place::Floor, NONE, {}, {}, 1.0f + Player::STEP, "Idle" },
 
             Row{ "PogoReady", Make<PogoReadyState>(), Place::Floor, NONE, {}, {}, 0.0f, "PogoLand" },
             Row{ "PogoReady", Make<PogoReadyState>(), Place::Air, DOUBLE_JUMP, {}, { Z }, 0.0f, "DoubleJump" },

@@ -26,8 +26,8 @@ namespace PlayerTestSupport
 {
     using CommonUtilities::Vector3f;
 
-    // A frame time that binary floats hold exactly, so timers add up without drift.
-    constexpr float DT = 1.0f / 128.0f;
+    // A frame of two of the bird's steps.
+    constexpr float DT = 2.0f * Player::STEP;
 
     constexpr int KEY_LEFT = 37;
     constexpr int KEY_RIGHT = 39;

@@ -142,10 +142,14 @@ namespace ContentGame
             Platform::SetModulePathOverride((root / "GameTests").string());
             Vra::GetEngineConfiguration() = Vra::EngineConfiguration();
             ASSERT_TRUE(Vra::LoadSettings("Game.json"));
+            ConfigureEngine(Vra::GetEngineConfiguration());
             ASSERT_TRUE(Vra::Engine::Start());
             Transition::GetInstance()->Init(TRANSITION_SPEED, TRANSITION_ACCELERATION);
             ASSERT_TRUE(Vra::Engine::GetInstance()->BeginFrame());
         }
+
+        // What a test changes in the configuration before the engine starts.
+        virtual void ConfigureEngine(Vra::EngineConfiguration& /*aConfiguration*/) {}
 
         void TearDown() override
         {

@@ -138,7 +138,7 @@ void FoxAttackEvent::Advance(float aDeltaTime)
         position += myDirection * (mySpeed * aDeltaTime);
         SetRow(myWorldTransform, 4, position);
     }
-    else if (myIsAttackActive && myElapsed > myDuration)
+    else if (myIsAttackActive && !IsBeforeTheRun() && myElapsed > myDuration)
     {
         myIsAttackActive = false;
     }
@@ -164,9 +164,17 @@ void FoxAttackEvent::StartCharge()
     myIsCharging = true;
 }
 
+bool FoxAttackEvent::IsBeforeTheRun() const
+{
+    // The duration is the run that follows the ready charge: until then the fox stays on stage
+    // and dangerous, however long its delay and anticipation take. A fox without a duration
+    // never takes the stage.
+    return myDuration > 0.0f && !myIsChargeReady;
+}
+
 void FoxAttackEvent::Render()
 {
-    if (myIsTriggered && myElapsed < myDuration)
+    if (myIsTriggered && (IsBeforeTheRun() || myElapsed < myDuration))
     {
         myAnimatedObject.Render();
     }

@@ -47,6 +47,7 @@ public:
 
 private:
     void Advance(float aDeltaTime);
+    bool IsBeforeTheRun() const;
     void UpdateBoxes();
 
     CommonUtilities::Matrix4x4 myWorldTransform;

@@ -21,6 +21,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <utility>
 
 namespace
 {
@@ -39,6 +41,9 @@ namespace
     constexpr float TRIGGER_REACH_SQUARED = 1600.0f;
     // Contacts deeper than this much of the radius do not count as standing on the box.
     constexpr float DEEP_CONTACT_DIVISOR = 1.5f;
+    constexpr float TWO_PI = 2.0f * std::numbers::pi_v<float>;
+    // Frame times are floats: a frame of 1/60 s holds four steps give or take a rounding.
+    constexpr double STEP_ROUNDING = Player::STEP * 1e-3;
 
     struct Clip
     {
@@ -85,6 +90,18 @@ namespace
         }
     }
 
+    // Down in the frame's current state, the frame of the press included: a key held from the
+    // start of a frame holds for all of that frame's steps, whatever the frame's length.
+    bool IsKeyDown(const CommonUtilities::InputHandler& anInput, int aKey)
+    {
+        return anInput.IsKeyHeld(aKey) || anInput.IsKeyPressed(aKey);
+    }
+
+    bool IsButtonDown(const CommonUtilities::InputHandler& anInput, std::uint16_t aMask)
+    {
+        return anInput.IsButtonHeld(aMask) || anInput.IsButtonPressed(aMask);
+    }
+
     bool ConsumeBuffer(float& aBuffer)
     {
         if (aBuffer > 0.0f)
@@ -117,6 +134,8 @@ void Player::Init(LevelState& aLevel, const CommonUtilities::Vector3f& aStartPos
     myIsWallOnLeft = false;
     myIsDoubleJumpAvailable = false;
     myJumpBuffer = myDashBuffer = myPogoBuffer = 0.0f;
+    myIsJumpPressPending = myIsDashPressPending = myIsPogoPressPending = false;
+    myUnsteppedTime = 0.0;
     myCoyoteTimer = myDashCooldownTimer = 0.0f;
     myCutsceneFlag = 0;
 
@@ -188,39 +207,45 @@ void Player::Teardown()
 
 void Player::Update(float aDeltaTime, CommonUtilities::InputHandler& anInput)
 {
-    myAnimatedObject.Update(aDeltaTime, myTransform);
+    // A frame time that is no time at all (NaN, infinite, zero or negative) advances nothing.
+    const float frameTime = std::isfinite(aDeltaTime) && aDeltaTime > 0.0f ? aDeltaTime : 0.0f;
+    myAnimatedObject.Update(frameTime, myTransform);
     myTransform.myTransform(4, 1) = myPosition.x;
     myTransform.myTransform(4, 2) = myPosition.y;
     myTransform.myTransform(4, 3) = myPosition.z;
-    UpdateFeathers(aDeltaTime);
+    UpdateFeathers(frameTime);
 
     if (myHasHitHazard)
     {
         Die();
         return;
     }
-    // A long frame runs as several short steps; a hazard met in one of them ends the frame's
+    // A press waits for the next step, which a frame shorter than a step may not run.
+    myIsJumpPressPending = myIsJumpPressPending || anInput.IsKeyPressed(myJumpKey) || anInput.IsButtonPressed(BUTTON_A);
+    myIsDashPressPending = myIsDashPressPending || anInput.IsKeyPressed(myDashKey) || anInput.IsButtonPressed(RIGHT_SHOULDER);
+    myIsPogoPressPending = myIsPogoPressPending || anInput.IsKeyPressed(myPogoKey) || anInput.IsButtonPressed(BUTTON_X);
+
+    // The bird moves in steps of one length whatever the frame's: a frame runs the whole steps
+    // its time holds and leaves the rest to the next. A hazard met in a step ends the frame's
     // movement, and the next update lets the bird die.
-    const float frameTime = std::min(aDeltaTime, MAX_FRAME_TIME);
-    const int stepCount = std::max(1, static_cast<int>(std::ceil(frameTime / MAX_STEP - 0.001f)));
-    const float step = frameTime / static_cast<float>(stepCount);
-    for (int index = 0; index < stepCount && !myHasHitHazard; ++index)
+    myUnsteppedTime += std::min(frameTime, MAX_FRAME_TIME);
+    while (myUnsteppedTime >= STEP - STEP_ROUNDING && !myHasHitHazard)
     {
-        Step(step, anInput, index == 0);
+        myUnsteppedTime -= STEP;
+        Step(anInput);
     }
 }
 
-void Player::Step(float aDeltaTime, CommonUtilities::InputHandler& anInput, bool anIsFirstStep)
+void Player::Step(CommonUtilities::InputHandler& anInput)
 {
-    CountDown(myCoyoteTimer, aDeltaTime);
-    CountDown(myDashCooldownTimer, aDeltaTime);
-    // A press belongs to the frame: only its first step buffers it.
-    UpdateBuffers(aDeltaTime, anInput, anIsFirstStep);
+    CountDown(myCoyoteTimer, STEP);
+    CountDown(myDashCooldownTimer, STEP);
+    UpdateBuffers();
 
     if (myCurrentState)
     {
-        myCurrentState->Update(*this, aDeltaTime, anInput);
-        if (PlayerState* const next = myCurrentState->CheckTransition(*this, aDeltaTime, anInput))
+        myCurrentState->Update(*this, STEP, anInput);
+        if (PlayerState* const next = myCurrentState->CheckTransition(*this, STEP, anInput))
         {
             ChangeState(std::unique_ptr<PlayerState>(next));
         }
@@ -242,12 +267,12 @@ void Player::Step(float aDeltaTime, CommonUtilities::InputHandler& anInput, bool
     }
 }
 
-void Player::UpdateBuffers(float aDeltaTime, const CommonUtilities::InputHandler& anInput, bool aTakePresses)
+void Player::UpdateBuffers()
 {
     const float time = myTuning.myInputBufferTime;
-    BufferPress(myJumpBuffer, aTakePresses && (anInput.IsKeyPressed(myJumpKey) || anInput.IsButtonPressed(BUTTON_A)), time, aDeltaTime);
-    BufferPress(myDashBuffer, aTakePresses && (anInput.IsKeyPressed(myDashKey) || anInput.IsButtonPressed(RIGHT_SHOULDER)), time, aDeltaTime);
-    BufferPress(myPogoBuffer, aTakePresses && (anInput.IsKeyPressed(myPogoKey) || anInput.IsButtonPressed(BUTTON_X)), time, aDeltaTime);
+    BufferPress(myJumpBuffer, std::exchange(myIsJumpPressPending, false), time, STEP);
+    BufferPress(myDashBuffer, std::exchange(myIsDashPressPending, false), time, STEP);
+    BufferPress(myPogoBuffer, std::exchange(myIsPogoPressPending, false), time, STEP);
 }
 
 void Player::UpdateFeathers(float aDeltaTime)
@@ -380,17 +405,17 @@ void Player::SetFacing(bool aLeft)
 
 bool Player::IsJumpHeld(const CommonUtilities::InputHandler& anInput) const
 {
-    return anInput.IsKeyHeld(myJumpKey) || anInput.IsButtonHeld(BUTTON_A);
+    return IsKeyDown(anInput, myJumpKey) || IsButtonDown(anInput, BUTTON_A);
 }
 
 bool Player::IsLeftHeld(const CommonUtilities::InputHandler& anInput) const
 {
-    return anInput.IsKeyHeld(myLeftKey) || anInput.GetLeftStickDirection().myLeft;
+    return IsKeyDown(anInput, myLeftKey) || anInput.GetLeftStickDirection().myLeft;
 }
 
 bool Player::IsRightHeld(const CommonUtilities::InputHandler& anInput) const
 {
-    return anInput.IsKeyHeld(myRightKey) || anInput.GetLeftStickDirection().myRight;
+    return IsKeyDown(anInput, myRightKey) || anInput.GetLeftStickDirection().myRight;
 }
 
 bool Player::HasMoveInput(const CommonUtilities::InputHandler& anInput) const
@@ -400,7 +425,7 @@ bool Player::HasMoveInput(const CommonUtilities::InputHandler& anInput) const
 
 bool Player::IsSquawkPressed(const CommonUtilities::InputHandler& anInput) const
 {
-    return anInput.IsKeyHeld(mySquawkKey) || anInput.IsButtonHeld(BUTTON_Y);
+    return IsKeyDown(anInput, mySquawkKey) || IsButtonDown(anInput, BUTTON_Y);
 }
 
 bool Player::ConsumeJump()
@@ -494,6 +519,8 @@ void Player::Respawn(const CommonUtilities::Vector3f& aPosition)
     myIsDoubleJumpAvailable = true;
     myIsDead = false;
     myJumpBuffer = myDashBuffer = myPogoBuffer = 0.0f;
+    myIsJumpPressPending = myIsDashPressPending = myIsPogoPressPending = false;
+    myUnsteppedTime = 0.0;
     myCoyoteTimer = myDashCooldownTimer = 0.0f;
     myCutsceneFlag = 0;
     myIsGrounded = myIsOnWall = myIsWallOnLeft = myHasHitHazard = false;
@@ -596,8 +623,13 @@ void Player::CheckCollision()
 void Player::ResolveContact(const CommonUtilities::Vector3f& aPoint, const CommonUtilities::Vector3f& aNormal, bool anIsWall)
 {
     // Two boxes side by side under the bird give two contacts with the same normal: push out once.
+    // Angles are compared on the circle: a wall on the right faces at about pi, where atan2 wraps.
     const float angle = std::atan2(aNormal.y, aNormal.x);
-    if (std::any_of(myHandledAngles.begin(), myHandledAngles.end(), [angle](float aHandled) { return std::abs(angle - aHandled) < SAME_NORMAL_ANGLE; }))
+    const auto isSameDirection = [angle](float aHandled) {
+        const float apart = std::abs(angle - aHandled);
+        return std::min(apart, TWO_PI - apart) < SAME_NORMAL_ANGLE;
+    };
+    if (std::any_of(myHandledAngles.begin(), myHandledAngles.end(), isSameDirection))
     {
         return;
     }

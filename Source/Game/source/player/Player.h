@@ -52,9 +52,10 @@ public:
     static constexpr float WALL_MIN_X = 50.0f;
     // Angles of contact normals closer than this count as one contact.
     static constexpr float SAME_NORMAL_ANGLE = 0.5f;
-    // Movement and collision advance in steps of at most this, so that a long frame cannot carry
-    // the sphere through a floor or a wall.
-    static constexpr float MAX_STEP = 1.0f / 60.0f;
+    // Movement, collision and every state's timers advance in steps of exactly this, so that the
+    // same keys give the same path at any frame time, and a long frame cannot carry the sphere
+    // through a floor or a wall.
+    static constexpr float STEP = 1.0f / 240.0f;
     // A longer frame (a stall, a debugger pause) moves the bird this far in time only, so that
     // the number of steps stays bounded.
     static constexpr float MAX_FRAME_TIME = 1.0f;
@@ -120,7 +121,7 @@ public:
     // Mirrors the model when the facing changes.
     void SetFacing(bool aLeft);
 
-    // Input.
+    // Input. A key or button counts as held from the frame it goes down.
     bool IsJumpHeld(const CommonUtilities::InputHandler& anInput) const;
     bool IsLeftHeld(const CommonUtilities::InputHandler& anInput) const;
     bool IsRightHeld(const CommonUtilities::InputHandler& anInput) const;
@@ -205,8 +206,8 @@ public:
 private:
     void LoadModelAndClips();
     void UpdateFeathers(float aDeltaTime);
-    void Step(float aDeltaTime, CommonUtilities::InputHandler& anInput, bool anIsFirstStep);
-    void UpdateBuffers(float aDeltaTime, const CommonUtilities::InputHandler& anInput, bool aTakePresses);
+    void Step(CommonUtilities::InputHandler& anInput);
+    void UpdateBuffers();
     void CheckTraps(const Sphere& aSphere);
     void CheckPogoPads();
     void CheckAbilityPickups();
@@ -258,6 +259,11 @@ private:
     float myPogoBuffer = 0.0f;
     float myCoyoteTimer = 0.0f;
     float myDashCooldownTimer = 0.0f;
+    // Presses not yet buffered by a step, and frame time not yet stepped (less than a step).
+    bool myIsJumpPressPending = false;
+    bool myIsDashPressPending = false;
+    bool myIsPogoPressPending = false;
+    double myUnsteppedTime = 0.0;
     bool myIsFacingLeft = false;
     bool myIsGrounded = false;
     bool myIsOnWall = false;
