@@ -163,10 +163,10 @@ namespace Pictures
         return here / "reference";
     }
 
-    // Where a failed comparison leaves the new picture and the difference picture.
+    // Where a failed comparison leaves the new picture and the difference picture: <build>/tests/pictures.
     inline fs::path OutputFolder()
     {
-        return fs::current_path() / "pictures";
+        return TestSupport::BinFolder().parent_path() / "tests" / "pictures";
     }
 
     // Set (to anything) by the command that rewrites the references after a deliberate change.
