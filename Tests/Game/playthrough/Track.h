@@ -287,7 +287,9 @@ namespace ContentGame
             Vra::Engine& engine = *Vra::Engine::GetInstance();
             theEngineClock += static_cast<std::int64_t>(FRAME_TIME * 1e9);
             engine.EndFrame();
-            return engine.BeginFrame();
+            const bool isRunning = engine.BeginFrame();
+            myWholeFrameSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            return isRunning;
         }
 
         // Plays the steps; the first step whose condition fails ends it. Empty on success, else
@@ -380,6 +382,8 @@ namespace ContentGame
         long GetFrameCount() const { return myFrameCount; }
         double GetMeasuredSeconds() const { return myMeasuredSeconds; }
         double GetMeasuredCpuSeconds() const { return myMeasuredCpuSeconds; }
+        // Whole frames: the above, the present and the next frame's begin.
+        double GetWholeFrameSeconds() const { return myWholeFrameSeconds; }
 
         // Where the bird is, for a failing step.
         std::string Where() const
@@ -455,6 +459,7 @@ namespace ContentGame
         std::function<void(const std::string&)> myShotHandler;
         double myMeasuredSeconds = 0.0;
         double myMeasuredCpuSeconds = 0.0;
+        double myWholeFrameSeconds = 0.0;
         static inline std::atomic<std::int64_t> theEngineClock{ 0 };
     };
 }
