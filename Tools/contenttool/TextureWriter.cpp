@@ -2,13 +2,18 @@
 
 #include "DdsWriter.h"
 
+#include <squish.h>
+
+#include <algorithm>
 #include <bit>
 
 namespace ContentTool
 {
     namespace
     {
-        constexpr std::uint32_t RGBA8_UNORM_SRGB = 29;
+        constexpr std::uint32_t BC1_UNORM_SRGB = 72;
+        constexpr std::uint32_t BC3_UNORM_SRGB = 78;
+        constexpr int BLOCK = 4;
         constexpr float TRANSPARENT = 1.0f / 1024.0f;
 
         // A premultiplied level; level 0 is the image itself, the others are owned here.
@@ -111,24 +116,91 @@ namespace ContentTool
         return chain;
     }
 
+    BlockFormat ChooseBlockFormat(const MipChain& aChain)
+    {
+        const std::vector<std::uint8_t>& texels = aChain.front().myBytes;
+        for (std::size_t at = 3; at < texels.size(); at += 4)
+        {
+            if (texels[at] != 255)
+            {
+                return BlockFormat::Bc3;
+            }
+        }
+        return BlockFormat::Bc1;
+    }
+
+    namespace
+    {
+        int SquishFlags(BlockFormat aFormat)
+        {
+            return (aFormat == BlockFormat::Bc1 ? squish::kDxt1 : squish::kDxt5) | squish::kColourClusterFit;
+        }
+
+        std::size_t BlockBytes(BlockFormat aFormat)
+        {
+            return aFormat == BlockFormat::Bc1 ? 8 : 16;
+        }
+
+        std::uint32_t BlockCount(std::uint32_t aTexels)
+        {
+            return std::max(1u, (aTexels + BLOCK - 1) / BLOCK);
+        }
+    }
+
+    std::vector<std::uint8_t> CompressLevel(const MipLevel& aLevel, BlockFormat aFormat)
+    {
+        const std::uint32_t columns = BlockCount(aLevel.myWidth);
+        const std::uint32_t rows = BlockCount(aLevel.myHeight);
+        const std::size_t blockBytes = BlockBytes(aFormat);
+        std::vector<std::uint8_t> blocks(static_cast<std::size_t>(columns) * rows * blockBytes);
+        for (std::uint32_t row = 0; row < rows; ++row)
+        {
+            for (std::uint32_t column = 0; column < columns; ++column)
+            {
+                std::uint8_t texels[BLOCK * BLOCK * 4] = {};
+                int mask = 0;
+                for (int y = 0; y < BLOCK; ++y)
+                {
+                    for (int x = 0; x < BLOCK; ++x)
+                    {
+                        const std::uint32_t sourceX = column * BLOCK + static_cast<std::uint32_t>(x);
+                        const std::uint32_t sourceY = row * BLOCK + static_cast<std::uint32_t>(y);
+                        if (sourceX >= aLevel.myWidth || sourceY >= aLevel.myHeight)
+                        {
+                            continue;
+                        }
+                        const int index = y * BLOCK + x;
+                        mask |= 1 << index;
+                        std::copy_n(aLevel.myBytes.data() + (static_cast<std::size_t>(sourceY) * aLevel.myWidth + sourceX) * 4, 4, texels + index * 4);
+                    }
+                }
+                squish::CompressMasked(texels, mask, blocks.data() + (static_cast<std::size_t>(row) * columns + column) * blockBytes, SquishFlags(aFormat));
+            }
+        }
+        return blocks;
+    }
+
+    MipLevel DecompressLevel(std::uint32_t aWidth, std::uint32_t aHeight, const std::vector<std::uint8_t>& someBlocks, BlockFormat aFormat)
+    {
+        MipLevel level{aWidth, aHeight, std::vector<std::uint8_t>(static_cast<std::size_t>(aWidth) * aHeight * 4)};
+        squish::DecompressImage(level.myBytes.data(), static_cast<int>(aWidth), static_cast<int>(aHeight), someBlocks.data(), SquishFlags(aFormat));
+        return level;
+    }
+
     void WriteSpriteDds(const std::filesystem::path& aPath, const Image& anImage, bool aWithMips)
     {
         const MipChain chain = MakeMipChain(anImage, aWithMips);
+        const BlockFormat format = ChooseBlockFormat(chain);
         TextureTool::DdsDescription description;
         description.myWidth = chain.front().myWidth;
         description.myHeight = chain.front().myHeight;
         description.myMipCount = static_cast<std::uint32_t>(chain.size());
-        description.myDxgiFormat = RGBA8_UNORM_SRGB;
+        description.myDxgiFormat = format == BlockFormat::Bc1 ? BC1_UNORM_SRGB : BC3_UNORM_SRGB;
         std::vector<std::uint8_t> bytes = TextureTool::MakeDdsHeader(description);
-        std::size_t total = bytes.size();
         for (const MipLevel& level : chain)
         {
-            total += level.myBytes.size();
-        }
-        bytes.reserve(total);
-        for (const MipLevel& level : chain)
-        {
-            bytes.insert(bytes.end(), level.myBytes.begin(), level.myBytes.end());
+            const std::vector<std::uint8_t> blocks = CompressLevel(level, format);
+            bytes.insert(bytes.end(), blocks.begin(), blocks.end());
         }
         TextureTool::WriteFile(aPath, bytes);
     }

@@ -20,7 +20,22 @@ namespace ContentTool
     using MipChain = std::vector<MipLevel>;
     MipChain MakeMipChain(const Image& anImage, bool aWithMips);
 
-    // Writes anImage as an sRGB RGBA8 DDS (DX10 header), with its full mip chain when asked and the
-    // size is a power of two on both sides.
+    // The two block formats sprites are stored in: BC1 (DXT1) for pictures without transparency,
+    // BC3 (DXT5, with its own alpha block) for the others; 4x4 texels a block, 8 or 16 bytes.
+    enum class BlockFormat
+    {
+        Bc1,
+        Bc3,
+    };
+    // BC1 when every texel of the chain's top level is opaque.
+    BlockFormat ChooseBlockFormat(const MipChain& aChain);
+    // The level's blocks, row of blocks by row; texels past the edge of a level narrower or lower
+    // than a block are left out of its fit.
+    std::vector<std::uint8_t> CompressLevel(const MipLevel& aLevel, BlockFormat aFormat);
+    // The RGBA texels the GPU decodes from a level's blocks.
+    MipLevel DecompressLevel(std::uint32_t aWidth, std::uint32_t aHeight, const std::vector<std::uint8_t>& someBlocks, BlockFormat aFormat);
+
+    // Writes anImage as a block-compressed sRGB DDS (DX10 header, BC1 or BC3), with its full mip
+    // chain when asked and the size is a power of two on both sides.
     void WriteSpriteDds(const std::filesystem::path& aPath, const Image& anImage, bool aWithMips);
 }

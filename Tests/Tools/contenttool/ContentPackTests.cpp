@@ -4,6 +4,7 @@
 #include "EffectSheets.h"
 #include "ParallaxSprites.h"
 #include "SoundFile.h"
+#include "TextureWriter.h"
 
 #include "loaders/DdsLoader.h"
 #include "settings/Settings.h"
@@ -146,10 +147,21 @@ namespace
             return resolved.empty() ? std::nullopt : Vra::DdsLoader::LoadFile(resolved, Vra::DdsLoader::FORCE_SRGB);
         }
 
+        // The top level's RGBA texels as the GPU decodes its blocks.
+        static std::vector<std::uint8_t> Texels(const Vra::ImageData& anImage)
+        {
+            const bool isBc1 = anImage.myFormat == Vra::ImageFormat::BC1UnormSrgb;
+            EXPECT_TRUE(isBc1 || anImage.myFormat == Vra::ImageFormat::BC3UnormSrgb) << static_cast<int>(anImage.myFormat);
+            const Vra::ImageSurface& surface = anImage.GetSurface(0, 0);
+            const std::vector<std::uint8_t> blocks(anImage.GetSurfaceBytes(0, 0), anImage.GetSurfaceBytes(0, 0) + surface.mySize);
+            return ContentTool::DecompressLevel(anImage.myWidth, anImage.myHeight, blocks, isBc1 ? ContentTool::BlockFormat::Bc1 : ContentTool::BlockFormat::Bc3).myBytes;
+        }
+
         // Whether every cell of a columns x rows sheet holds something visible.
         static bool EveryCellIsDrawn(const Vra::ImageData& anImage, std::uint32_t aColumns, std::uint32_t aRows)
         {
-            const std::uint8_t* texels = anImage.GetSurfaceBytes(0, 0);
+            const std::vector<std::uint8_t> decoded = Texels(anImage);
+            const std::uint8_t* texels = decoded.data();
             const std::uint32_t cellWidth = anImage.myWidth / aColumns;
             const std::uint32_t cellHeight = anImage.myHeight / aRows;
             for (std::uint32_t cell = 0; cell < aColumns * aRows; ++cell)
@@ -185,7 +197,7 @@ namespace
         {
             const std::optional<Vra::ImageData> image = Load(sprite);
             ASSERT_TRUE(image.has_value()) << sprite;
-            EXPECT_EQ(image->myFormat, Vra::ImageFormat::R8G8B8A8UnormSrgb) << sprite;
+            EXPECT_TRUE(image->myFormat == Vra::ImageFormat::BC1UnormSrgb || image->myFormat == Vra::ImageFormat::BC3UnormSrgb) << sprite;
         }
     }
 
@@ -193,7 +205,9 @@ namespace
     {
         const std::optional<Vra::ImageData> image = Load("sprites/S_VFX_Blackbar.dds");
         ASSERT_TRUE(image.has_value());
-        const std::uint8_t* texels = image->GetSurfaceBytes(0, 0);
+        // Opaque: the smaller blocks without an alpha block.
+        EXPECT_EQ(image->myFormat, Vra::ImageFormat::BC1UnormSrgb);
+        const std::vector<std::uint8_t> texels = Texels(*image);
         for (std::size_t i = 0; i < static_cast<std::size_t>(image->myWidth) * image->myHeight; ++i)
         {
             ASSERT_EQ(texels[i * 4] + texels[i * 4 + 1] + texels[i * 4 + 2], 0) << i;

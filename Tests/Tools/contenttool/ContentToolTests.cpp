@@ -1,4 +1,7 @@
 // The content tool's own pieces: what they promise the pack's files.
+#include "EngineTestSupport.h"
+#include "Parallel.h"
+#include "SpritePack.h"
 #include "SpriteSheet.h"
 #include "StrokeText.h"
 #include "Synth.h"
@@ -6,11 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <mutex>
 #include <stdexcept>
+#include <string>
 
 namespace
 {
     using namespace ContentTool;
+    namespace fs = std::filesystem;
 
     TEST(ContentToolMipChain, TransparentTexelsTakeTheColourAroundThem)
     {
@@ -43,6 +51,125 @@ namespace
         EXPECT_EQ(MakeMipChain(image, true).size(), 1u);
         EXPECT_EQ(MakeMipChain(Image(16, 8), false).size(), 1u);
         EXPECT_EQ(MakeMipChain(Image(16, 8), true).size(), 5u);
+    }
+
+    Image Filled(int aWidth, int aHeight, const Colour& aColour)
+    {
+        Image image(aWidth, aHeight);
+        image.Clear(aColour);
+        return image;
+    }
+
+    TEST(ContentToolBlocks, OpaquePicturesTakeBc1AndOthersBc3)
+    {
+        EXPECT_EQ(ChooseBlockFormat(MakeMipChain(Filled(8, 8, {0.2f, 0.4f, 0.6f, 1.0f}), true)), BlockFormat::Bc1);
+        Image oneClear = Filled(8, 8, {0.2f, 0.4f, 0.6f, 1.0f});
+        for (int c = 0; c < 4; ++c)
+        {
+            oneClear.At(5, 6)[c] *= 0.5f;
+        }
+        EXPECT_EQ(ChooseBlockFormat(MakeMipChain(oneClear, true)), BlockFormat::Bc3);
+        EXPECT_EQ(ChooseBlockFormat(MakeMipChain(Image(8, 8), false)), BlockFormat::Bc3);
+    }
+
+    // Blocks of 8 or 16 bytes, row by row; a level smaller than a block still takes one.
+    TEST(ContentToolBlocks, LevelsTakeOneBlockPerFourByFourTexels)
+    {
+        struct Case
+        {
+            std::uint32_t myWidth;
+            std::uint32_t myHeight;
+            BlockFormat myFormat;
+            std::size_t myBytes;
+        };
+        const Case cases[] = {
+            {16, 8, BlockFormat::Bc1, 4 * 2 * 8}, {16, 8, BlockFormat::Bc3, 4 * 2 * 16}, {2, 1, BlockFormat::Bc1, 8},
+            {1, 1, BlockFormat::Bc3, 16},         {6, 10, BlockFormat::Bc3, 2 * 3 * 16},
+        };
+        for (const Case& aCase : cases)
+        {
+            const MipLevel level{aCase.myWidth, aCase.myHeight, std::vector<std::uint8_t>(std::size_t{aCase.myWidth} * aCase.myHeight * 4, 200)};
+            EXPECT_EQ(CompressLevel(level, aCase.myFormat).size(), aCase.myBytes) << aCase.myWidth << " x " << aCase.myHeight;
+        }
+    }
+
+    // The texels past a small level's edge are no part of its block's fit: a 2 x 2 level of two
+    // colours (a block's two end points) decodes exactly, however the rest would have been filled.
+    TEST(ContentToolBlocks, SmallLevelsFitOnlyTheirOwnTexels)
+    {
+        for (const BlockFormat format : {BlockFormat::Bc1, BlockFormat::Bc3})
+        {
+            const MipLevel level{2, 2, {255, 0, 0, 255, 0, 255, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255}};
+            const MipLevel decoded = DecompressLevel(2, 2, CompressLevel(level, format), format);
+            EXPECT_EQ(decoded.myBytes, level.myBytes);
+        }
+    }
+
+    // Sums of the differences per channel between two levels' premultiplied texels (what shows on
+    // screen), of 255.
+    struct LevelError
+    {
+        double myColour = 0.0;
+        double myAlpha = 0.0;
+        double myTexels = 0.0;
+
+        void Add(const MipLevel& anOriginal, const MipLevel& aDecoded)
+        {
+            for (std::size_t at = 0; at < anOriginal.myBytes.size(); at += 4)
+            {
+                for (std::size_t c = 0; c < 3; ++c)
+                {
+                    myColour += std::abs(anOriginal.myBytes[at + c] * anOriginal.myBytes[at + 3] - aDecoded.myBytes[at + c] * aDecoded.myBytes[at + 3]) / (3.0 * 255.0);
+                }
+                myAlpha += std::abs(anOriginal.myBytes[at + 3] - aDecoded.myBytes[at + 3]);
+                myTexels += 1.0;
+            }
+        }
+        double MeanColour() const { return myColour / myTexels; }
+        double MeanAlpha() const { return myAlpha / myTexels; }
+    };
+
+    // Every sprite of the pack against its blocks: the mean difference per channel stays small on
+    // the full-size level and over the whole chain (the few texels of the smallest levels differ
+    // more, and weigh as little as they show).
+    TEST(ContentToolBlocks, CompressedSpritesStayCloseToTheirPictures)
+    {
+        constexpr double MEAN_COLOUR_ERROR = 2.0;
+        constexpr double MEAN_ALPHA_ERROR = 1.0;
+        const fs::path table = EngineTestSupport::EnvironmentPath("VRA_BIN_DIR") / "settings" / "LoadVFX.json";
+        const std::vector<SpriteJob> jobs = AllSpriteJobs(table);
+        ASSERT_FALSE(jobs.empty());
+        std::mutex failures;
+        std::vector<std::string> messages;
+        RunInParallel(jobs.size(), [&](std::size_t anIndex) {
+            const SpriteJob& job = jobs[anIndex];
+            const MipChain chain = MakeMipChain(job.myPaint(), job.myMips);
+            const BlockFormat format = ChooseBlockFormat(chain);
+            LevelError top;
+            LevelError all;
+            for (std::size_t mip = 0; mip < chain.size(); ++mip)
+            {
+                const MipLevel& level = chain[mip];
+                const MipLevel decoded = DecompressLevel(level.myWidth, level.myHeight, CompressLevel(level, format), format);
+                all.Add(level, decoded);
+                if (mip == 0)
+                {
+                    top.Add(level, decoded);
+                }
+            }
+            for (const auto& [what, error] : {std::pair{"full size", top}, std::pair{"whole chain", all}})
+            {
+                if (error.MeanColour() > MEAN_COLOUR_ERROR || error.MeanAlpha() > MEAN_ALPHA_ERROR)
+                {
+                    const std::lock_guard lock(failures);
+                    messages.push_back(job.myPath + ", " + what + ": colour " + std::to_string(error.MeanColour()) + ", alpha " + std::to_string(error.MeanAlpha()));
+                }
+            }
+        });
+        for (const std::string& message : messages)
+        {
+            ADD_FAILURE() << message;
+        }
     }
 
     TEST(ContentToolStrokeText, RefusesCharactersWithoutAGlyph)
