@@ -155,6 +155,12 @@ namespace Platform::Gpu
 
     Result Device::CreateTexture2D(const Texture2DDesc& aDesc, const SubresourceData* someInitialData, Ref<Texture2D>* aTexture)
     {
+        return CreateTexture2D(aDesc, someInitialData, nullptr, aTexture);
+    }
+
+    Result Device::CreateTexture2D(const Texture2DDesc& aDesc, const SubresourceData* someInitialData, std::shared_ptr<const void> aStorage,
+                                   Ref<Texture2D>* aTexture)
+    {
         Texture2DDesc desc = aDesc;
         if (desc.myMipLevels == 0 && desc.myWidth > 0 && desc.myHeight > 0)
         {
@@ -166,6 +172,7 @@ namespace Platform::Gpu
         }
         auto texture = std::make_shared<Texture2D>(myState, desc);
         const bool realizesNow = myState->IsOnDeviceThread();
+        bool isStorageTaken = false;
         for (uint32_t index = 0; index < texture->GetSubresourceCount(); ++index)
         {
             const uint32_t mip = index % desc.myMipLevels;
@@ -176,10 +183,24 @@ namespace Platform::Gpu
             // realized, so it is staged; on it the upload below reads that memory directly.
             if (!realizesNow && someInitialData != nullptr && someInitialData[index].mySysMem != nullptr)
             {
-                const uint32_t rows = GetRowCount(desc.myFormat, MipSize(desc.myHeight, mip));
-                subresource.myBytes = impl::PackRows(someInitialData[index].mySysMem, someInitialData[index].mySysMemPitch, rowBytes, rows);
+                const SubresourceData& data = someInitialData[index];
+                const bool isPacked = data.mySysMemPitch == 0 || data.mySysMemPitch == rowBytes;
+                if (aStorage && isPacked)
+                {
+                    subresource.myTakenBytes = static_cast<const std::byte*>(data.mySysMem);
+                    isStorageTaken = true;
+                }
+                else
+                {
+                    const uint32_t rows = GetRowCount(desc.myFormat, MipSize(desc.myHeight, mip));
+                    subresource.myBytes = impl::PackRows(data.mySysMem, data.mySysMemPitch, rowBytes, rows);
+                }
                 subresource.myIsPending = true;
             }
+        }
+        if (isStorageTaken)
+        {
+            impl::Backend::GetTakenStorage(*texture) = std::move(aStorage);
         }
         if (realizesNow && !impl::Backend::Realize(*texture, someInitialData))
         {

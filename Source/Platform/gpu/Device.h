@@ -22,6 +22,11 @@ namespace Platform::Gpu
         Result CreateBuffer(const BufferDesc& aDesc, const SubresourceData* anInitialData, Ref<Buffer>* aBuffer);
         // someInitialData, when given, holds one entry per subresource (mip + slice * mips).
         Result CreateTexture2D(const Texture2DDesc& aDesc, const SubresourceData* someInitialData, Ref<Texture2D>* aTexture);
+        // As above, with the initial data lying in aStorage, which the texture may keep instead of
+        // copying its rows when it is made off the device thread: packed rows are uploaded from
+        // there when the texture is realized, and the storage is let go then.
+        Result CreateTexture2D(const Texture2DDesc& aDesc, const SubresourceData* someInitialData, std::shared_ptr<const void> aStorage,
+                               Ref<Texture2D>* aTexture);
         // A null description views the whole resource in its own format.
         Result CreateShaderResourceView(const Ref<Resource>& aResource, const ShaderResourceViewDesc* aDesc, Ref<ShaderResourceView>* aView);
         Result CreateRenderTargetView(const Ref<Resource>& aResource, const RenderTargetViewDesc* aDesc, Ref<RenderTargetView>* aView);

@@ -88,6 +88,8 @@ namespace Platform::Gpu
         struct Subresource
         {
             std::vector<std::byte> myBytes;
+            // Pending rows that lie, packed, in the texture's taken-over storage instead of myBytes.
+            const std::byte* myTakenBytes = nullptr;
             uint32_t myRowPitch = 0;
             bool myIsPending = false;
             bool myIsMapped = false;
@@ -97,6 +99,8 @@ namespace Platform::Gpu
         Texture2DDesc myDesc;
         uint32_t myGlTarget = 0;
         std::vector<Subresource> mySubresources;
+        // The caller's memory the pending rows were taken over in, kept until they are uploaded.
+        std::shared_ptr<const void> myTakenStorage;
 
         friend class impl::Backend;
     };

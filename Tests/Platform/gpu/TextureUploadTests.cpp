@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -119,6 +120,39 @@ TEST_F(GpuTest, PitchedInitialDataReadsBackPackedWhenMadeOnAnotherThread)
         image.reset();
         ASSERT_TRUE(SUCCEEDED(result)) << testCase.myName;
         ExpectMipsRead(*myDevice, texture, expected, testCase.myName);
+    }
+}
+
+// Made off the device thread with the memory its data lies in: packed rows are not copied but
+// read from that memory when the texture is realized, which lets it go; rows that must be packed
+// first are copied at once and the memory is not kept.
+TEST_F(GpuTest, TextureMadeOnAnotherThreadTakesOverPackedStorageUntilRealized)
+{
+    struct Case
+    {
+        PitchCase myImage;
+        bool myIsKept;
+    };
+    const Case cases[] = {
+        {{"rgba, packed rows", Format::R8G8B8A8_UNORM, 8, 4, 2, 32}, true},
+        {{"compressed blocks, packed", Format::BC3_UNORM, 8, 8, 2, 32}, true},
+        {{"rgba, rows whole texels apart", Format::R8G8B8A8_UNORM, 5, 3, 1, 36}, false},
+    };
+    for (const Case& testCase : cases)
+    {
+        const PitchCase& image = testCase.myImage;
+        auto storage = std::make_shared<const PitchedImage>(MakePitchedImage(image.myFormat, image.myWidth, image.myHeight, image.myMips, image.myPitch));
+        const PitchedImage expected = *storage;
+        const std::weak_ptr<const PitchedImage> watch = storage;
+        Ref<Texture2D> texture;
+        Result result = Result::Fail;
+        std::thread loader([&] { result = myDevice->CreateTexture2D(storage->myDesc, storage->Data().data(), storage, &texture); });
+        loader.join();
+        storage.reset();
+        ASSERT_TRUE(SUCCEEDED(result)) << image.myName;
+        EXPECT_EQ(!watch.expired(), testCase.myIsKept) << image.myName;
+        ExpectMipsRead(*myDevice, texture, expected, image.myName);
+        EXPECT_TRUE(watch.expired()) << image.myName << ": the storage outlives the upload";
     }
 }
 

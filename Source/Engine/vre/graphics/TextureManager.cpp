@@ -182,9 +182,9 @@ namespace Vra
     TextureResource::View TextureManager::LoadView(const std::string& aResolvedPath, TextureSrgbMode aMode) const
     {
         Platform::Gpu::Device& device = *myServices.myDevice;
-        if (const auto image = DdsLoader::LoadFile(aResolvedPath, DdsFlags(aMode)))
+        if (auto image = DdsLoader::LoadFile(aResolvedPath, DdsFlags(aMode)))
         {
-            if (auto view = TextureUploader::FromDds(device, *image))
+            if (auto view = TextureUploader::FromDds(device, std::move(*image)))
             {
                 return view;
             }

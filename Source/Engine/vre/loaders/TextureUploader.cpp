@@ -2,6 +2,7 @@
 
 #include "image/ImageDecoder.h"
 
+#include <memory>
 #include <vector>
 
 namespace Vra
@@ -21,7 +22,7 @@ namespace Vra
         }
     }
 
-    TextureUploader::View TextureUploader::FromDds(Device& aDevice, const ImageData& anImage)
+    TextureUploader::View TextureUploader::FromDds(Device& aDevice, ImageData&& anImage)
     {
         Texture2DDesc desc;
         desc.myWidth = anImage.myWidth;
@@ -34,15 +35,16 @@ namespace Vra
         desc.myMiscFlags = anImage.myIsCube ? std::uint32_t{RESOURCE_MISC_TEXTURECUBE} : 0u;
 
         // Surfaces lie face by face with every mip, the order the GPU layer numbers subresources in.
+        const auto storage = std::make_shared<const std::vector<std::uint8_t>>(std::move(anImage.myBytes));
         std::vector<SubresourceData> initialData;
         initialData.reserve(anImage.mySurfaces.size());
         for (const ImageSurface& surface : anImage.mySurfaces)
         {
-            initialData.push_back({anImage.myBytes.data() + surface.myOffset, static_cast<std::uint32_t>(surface.myRowPitch),
+            initialData.push_back({storage->data() + surface.myOffset, static_cast<std::uint32_t>(surface.myRowPitch),
                                    static_cast<std::uint32_t>(surface.mySize)});
         }
         Ref<Texture2D> texture;
-        if (FAILED(aDevice.CreateTexture2D(desc, initialData.data(), &texture)))
+        if (FAILED(aDevice.CreateTexture2D(desc, initialData.data(), storage, &texture)))
         {
             return nullptr;
         }

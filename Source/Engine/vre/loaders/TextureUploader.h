@@ -20,8 +20,9 @@ namespace Vra
     public:
         using View = Platform::Gpu::Ref<Platform::Gpu::ShaderResourceView>;
 
-        // Default usage, read by shaders only; a cube map is viewed as a cube.
-        static View FromDds(Platform::Gpu::Device& aDevice, const ImageData& anImage);
+        // Default usage, read by shaders only; a cube map is viewed as a cube. The texture takes the
+        // image's bytes over (a texture made off the device thread uploads from them later).
+        static View FromDds(Platform::Gpu::Device& aDevice, ImageData&& anImage);
         // Uploads the top level and lets the context build the mip chain, as the platform's
         // image loader does when it is given a context. aFormat is an 8-bit RGBA format.
         static View FromDecodedImage(Platform::Gpu::Device& aDevice, Platform::Gpu::DeviceContext& aContext,

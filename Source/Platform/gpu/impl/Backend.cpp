@@ -170,13 +170,15 @@ namespace Platform::Gpu::impl
             Texture2D::Subresource& subresource = aTexture.mySubresources[index];
             if (subresource.myIsPending)
             {
-                // The staged copy is packed; the row pitch stays what a map of it hands out.
+                // The staged rows are packed; the row pitch stays what a map of it hands out.
                 const std::vector<std::byte> bytes = std::move(subresource.myBytes);
                 subresource.myBytes = {};
                 subresource.myIsPending = false;
-                UploadSubresource(aTexture, index, bytes.data(), subresource.myRowPitch);
+                UploadSubresource(aTexture, index, subresource.myTakenBytes ? subresource.myTakenBytes : bytes.data(), subresource.myRowPitch);
+                subresource.myTakenBytes = nullptr;
             }
         }
+        aTexture.myTakenStorage.reset();
         return true;
     }
 

@@ -91,6 +91,7 @@ namespace Platform::Gpu::impl
 
         // Texture contents in the format's own memory layout, one subresource.
         static Texture2D::Subresource& GetSubresource(Texture2D& aTexture, uint32_t anIndex) { return aTexture.mySubresources[anIndex]; }
+        static std::shared_ptr<const void>& GetTakenStorage(Texture2D& aTexture) { return aTexture.myTakenStorage; }
         static std::vector<std::byte>& GetShadow(Buffer& aBuffer) { return aBuffer.myShadow; }
         static bool& IsMapped(Buffer& aBuffer) { return aBuffer.myIsMapped; }
         // Marks a dynamic buffer's shadow as newer than its GL store (after a write-discard map).
