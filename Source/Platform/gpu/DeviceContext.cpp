@@ -520,6 +520,11 @@ namespace Platform::Gpu
 
     void DeviceContext::Unmap(const Ref<Resource>& aResource, uint32_t aSubresource)
     {
+        Unmap(aResource, aSubresource, UINT32_MAX);
+    }
+
+    void DeviceContext::Unmap(const Ref<Resource>& aResource, uint32_t aSubresource, uint32_t aWrittenBytes)
+    {
         if (!aResource || !myDevice->MakeCurrent())
         {
             return;
@@ -536,7 +541,7 @@ namespace Platform::Gpu
             if (buffer.GetDesc().myUsage == Usage::Dynamic)
             {
                 // Sent when first used, and then only as far as that use reads.
-                Backend::MarkStoreStale(buffer);
+                Backend::MarkStoreStale(buffer, aWrittenBytes);
             }
             else if (Backend::Realize(buffer))
             {
@@ -672,7 +677,7 @@ namespace Platform::Gpu
             for (uint32_t slot = 0; slot < stepRates.size(); ++slot)
             {
                 const VertexBufferBinding& binding = myVertexBuffers[slot];
-                if (binding.myBuffer && Backend::Sync(*binding.myBuffer, ReadEnd(binding.myOffset, binding.myStride, stepRates[slot], extents[slot], aVertexEnd, anInstanceEnd)))
+                if (binding.myBuffer && Backend::Sync(*binding.myBuffer, ReadEnd(binding.myOffset, binding.myStride, stepRates[slot], extents[slot], aVertexEnd, anInstanceEnd), &myCounters.myBufferBytesSent))
                 {
                     glVertexArrayVertexBuffer(vertexArray, slot, Backend::GetName(*binding.myBuffer), binding.myOffset, static_cast<GLsizei>(binding.myStride));
                 }
@@ -681,17 +686,17 @@ namespace Platform::Gpu
                     glVertexArrayVertexBuffer(vertexArray, slot, 0, 0, 16);
                 }
             }
-            const bool hasIndices = myIndexBuffer && Backend::Sync(*myIndexBuffer);
+            const bool hasIndices = myIndexBuffer && Backend::Sync(*myIndexBuffer, UINT32_MAX, &myCounters.myBufferBytesSent);
             glVertexArrayElementBuffer(vertexArray, hasIndices ? Backend::GetName(*myIndexBuffer) : 0);
         }
         glBindVertexArray(vertexArray);
 
         // Both stages share GL's binding points; a slot both stages read takes the pixel stage's.
-        const auto bindStage = [](const Shader& aShader, const StageBindings& aStage, GLuint aDefaultSampler) {
+        const auto bindStage = [this](const Shader& aShader, const StageBindings& aStage, GLuint aDefaultSampler) {
             for (const uint32_t slot : aShader.GetReflection().myConstantBuffers)
             {
                 const Ref<Buffer>& buffer = aStage.myConstantBuffers[std::min(slot, MAX_CONSTANT_BUFFER_SLOTS - 1)];
-                glBindBufferBase(GL_UNIFORM_BUFFER, slot, buffer && Backend::Sync(*buffer) ? Backend::GetName(*buffer) : 0);
+                glBindBufferBase(GL_UNIFORM_BUFFER, slot, buffer && Backend::Sync(*buffer, UINT32_MAX, &myCounters.myBufferBytesSent) ? Backend::GetName(*buffer) : 0);
             }
             for (const ShaderReflection::TextureSampler& texture : aShader.GetReflection().myTextures)
             {

@@ -78,6 +78,10 @@ namespace Platform::Gpu
         // and Read/Write (staging), one subresource at a time.
         Result Map(const Ref<Resource>& aResource, uint32_t aSubresource, MapType aType, uint32_t someFlags, MappedSubresource* aMapped);
         void Unmap(const Ref<Resource>& aResource, uint32_t aSubresource);
+        // A write-discard map of a dynamic buffer of which only the first aWrittenBytes were
+        // written: only those are sent, and the rest of the buffer is not to be read until a
+        // later map writes it (a written range, as later Direct3D versions pass to their unmap).
+        void Unmap(const Ref<Resource>& aResource, uint32_t aSubresource, uint32_t aWrittenBytes);
         void UpdateSubresource(const Ref<Resource>& aResource, uint32_t aSubresource, const Box* aBox, const void* aData, uint32_t aRowPitch, uint32_t aDepthPitch);
         // Same-sized resources of compatible formats: every subresource is copied.
         void CopyResource(const Ref<Resource>& aDestination, const Ref<Resource>& aSource);

@@ -71,6 +71,8 @@ namespace Platform::Gpu
         // sent, just before that use (device thread only).
         bool myIsStoreStale = false;
         uint32_t myUploadedBytes = 0;
+        // What the last write-discard map's unmap said it wrote: nothing past it is sent.
+        uint32_t myWrittenBytes = 0;
 
         friend class impl::Backend;
     };

@@ -422,5 +422,7 @@ namespace Platform::Gpu
         uint32_t myClears = 0;
         uint32_t myDrawCalls = 0;
         uint64_t myInstancesDrawn = 0;
+        // Bytes of dynamic buffers sent to GL when a draw used them.
+        uint64_t myBufferBytesSent = 0;
     };
 }

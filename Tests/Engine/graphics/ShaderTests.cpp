@@ -207,6 +207,45 @@ namespace
         EXPECT_NEAR(Image(BackBufferTexture()).At(5, 60).r, 255, 2);
     }
 
+    // Only a skinned draw sends joints, and only as many as its skeleton has; the vertices still
+    // follow them.
+    TEST_F(ModelShaderTest, SendsOnlyTheJointsInUse)
+    {
+        std::vector<Vra::ModelVertex> vertices(3);
+        const float positions[3][2] = { { -10.0f, -10.0f }, { -10.0f, 300.0f }, { 300.0f, -10.0f } };
+        for (int index = 0; index < 3; ++index)
+        {
+            vertices[index].myPosition[0] = positions[index][0];
+            vertices[index].myPosition[1] = positions[index][1];
+            vertices[index].myColors[0][0] = vertices[index].myColors[0][1] = vertices[index].myColors[0][2] = vertices[index].myColors[0][3] = 1.0f;
+            vertices[index].myBones[0] = 1.0f;
+            vertices[index].myWeights[0] = 1.0f;
+        }
+        myMesh.myVertexBuffer = MakeBuffer(vertices.data(), sizeof(Vra::ModelVertex) * 3, BIND_VERTEX_BUFFER);
+        std::vector<Vra::Matrix4x4> joints(Vra::ModelShader::MAX_JOINTS);
+        joints[1](4, 1) = 1000.0f;
+        Vra::TextureResource* textures[4] = { &myAlbedo, &myFlatNormal, &myMaterial, &myNoEffects };
+        Vra::ModelShader& skinning = *Graphics().GetModelDrawer().GetAnimatedShader();
+
+        const auto bytesSent = [&](std::uint32_t aJointCount) {
+            Vra::DX11::Context->ResetCounters();
+            skinning.Render(textures, myMesh, Vra::Matrix4x4(), joints.data(), aJointCount);
+            return Vra::DX11::Context->GetCounters().myBufferBytesSent;
+        };
+        // The first draw also sends the frame's constants, once.
+        bytesSent(2);
+        const std::uint64_t withTwo = bytesSent(2);
+        EXPECT_EQ(Image(BackBufferTexture()).At(5, 60).r, 0) << "joint 1 moved the triangle away";
+        const std::uint64_t withAll = bytesSent(Vra::ModelShader::MAX_JOINTS);
+        EXPECT_EQ(withAll - withTwo, (Vra::ModelShader::MAX_JOINTS - 2) * sizeof(Vra::Matrix4x4));
+
+        // A static draw maps the object buffer alone.
+        Vra::DX11::Context->ResetCounters();
+        Graphics().GetModelDrawer().GetDefaultShader()->Render(textures, myMesh, Vra::Matrix4x4(), nullptr);
+        EXPECT_EQ(Vra::DX11::Context->GetCounters().myMaps, 1u);
+        EXPECT_LT(Vra::DX11::Context->GetCounters().myBufferBytesSent, Vra::ModelShader::JOINT_BUFFER_SIZE);
+    }
+
     class ModelDrawerWithoutLambert : public ::testing::Test
     {
     protected:

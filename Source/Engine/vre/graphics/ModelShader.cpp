@@ -9,6 +9,7 @@
 #include "graphics/TextureResource.h"
 #include "model/MeshData.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace Vra
@@ -57,7 +58,7 @@ namespace Vra
     }
 
     void ModelShader::Render(TextureResource* const someTextures[4], const MeshData& aMesh, const Matrix4x4& aTransform,
-                             const Matrix4x4* someJoints)
+                             const Matrix4x4* someJoints, std::uint32_t aJointCount)
     {
         DeviceContext& context = *DX11::Context;
 
@@ -79,16 +80,23 @@ namespace Vra
         }
         Bind();
 
-        MappedSubresource mapped;
-        if (!myJointBuffer || FAILED(context.Map(myJointBuffer, 0, MapType::WriteDiscard, 0, &mapped)))
+        if (!myJointBuffer)
         {
             return;
         }
-        if (someJoints)
+        // Only the skeleton's own joints go up: the vertices index no others, and a static draw's
+        // shader reads none.
+        const std::uint32_t jointBytes = someJoints ? std::min(aJointCount, MAX_JOINTS) * static_cast<std::uint32_t>(sizeof(Matrix4x4)) : 0;
+        MappedSubresource mapped;
+        if (jointBytes > 0)
         {
-            std::memcpy(mapped.myData, someJoints, JOINT_BUFFER_SIZE);
+            if (FAILED(context.Map(myJointBuffer, 0, MapType::WriteDiscard, 0, &mapped)))
+            {
+                return;
+            }
+            std::memcpy(mapped.myData, someJoints, jointBytes);
+            context.Unmap(myJointBuffer, 0, jointBytes);
         }
-        context.Unmap(myJointBuffer, 0);
         context.VSSetConstantBuffers(JOINT_BUFFER_SLOT, 1, &myJointBuffer);
 
         if (!myObjectBuffer || FAILED(context.Map(myObjectBuffer, 0, MapType::WriteDiscard, 0, &mapped)))

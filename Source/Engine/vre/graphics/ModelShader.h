@@ -24,9 +24,11 @@ namespace Vra
         bool Init() override;
         bool LoadShaders(const char* aVertexShaderName, const char* aPixelShaderName);
 
-        // someTextures: four slots, read up to the first empty one. someJoints: 128 matrices or null.
+        // someTextures: four slots, read up to the first empty one. someJoints: 128 matrices or null,
+        // of which the first aJointCount are the skeleton's and reach the GPU; a draw without joints
+        // sends none (the joint buffer stays bound).
         void Render(TextureResource* const someTextures[4], const MeshData& aMesh, const Matrix4x4& aTransform,
-                    const Matrix4x4* someJoints);
+                    const Matrix4x4* someJoints, std::uint32_t aJointCount = MAX_JOINTS);
 
     protected:
         bool CreateInputLayout(const std::string& aBytecode) override;

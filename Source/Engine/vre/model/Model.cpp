@@ -95,7 +95,7 @@ namespace Vra
         for (std::size_t mesh = 0; mesh < myMeshes.size(); ++mesh)
         {
             const MeshTextureSlots& textures = mesh < someTextures.size() ? someTextures[mesh] : NO_TEXTURES;
-            aShader.Render(textures.data(), myMeshes[mesh], aTransform, someJoints);
+            aShader.Render(textures.data(), myMeshes[mesh], aTransform, someJoints, static_cast<std::uint32_t>(GetJointCount()));
         }
     }
 }

@@ -85,13 +85,14 @@ namespace Platform::Gpu::impl
         return true;
     }
 
-    void Backend::MarkStoreStale(Buffer& aBuffer)
+    void Backend::MarkStoreStale(Buffer& aBuffer, uint32_t aWrittenBytes)
     {
         aBuffer.myIsStoreStale = true;
         aBuffer.myUploadedBytes = 0;
+        aBuffer.myWrittenBytes = std::min(aWrittenBytes, aBuffer.myDesc.myByteWidth);
     }
 
-    bool Backend::Sync(Buffer& aBuffer, uint32_t aByteCount)
+    bool Backend::Sync(Buffer& aBuffer, uint32_t aByteCount, uint64_t* aSentBytes)
     {
         if (!Realize(aBuffer))
         {
@@ -101,7 +102,7 @@ namespace Platform::Gpu::impl
         {
             return true;
         }
-        const uint32_t size = aBuffer.myDesc.myByteWidth;
+        const uint32_t size = aBuffer.myWrittenBytes;
         const uint32_t wanted = std::min(aByteCount, size);
         if (wanted <= aBuffer.myUploadedBytes)
         {
@@ -114,6 +115,10 @@ namespace Platform::Gpu::impl
             glInvalidateBufferData(aBuffer.myGlName);
         }
         glNamedBufferSubData(aBuffer.myGlName, aBuffer.myUploadedBytes, wanted - aBuffer.myUploadedBytes, aBuffer.myShadow.data() + aBuffer.myUploadedBytes);
+        if (aSentBytes != nullptr)
+        {
+            *aSentBytes += wanted - aBuffer.myUploadedBytes;
+        }
         aBuffer.myUploadedBytes = wanted;
         aBuffer.myIsStoreStale = wanted < size;
         return true;

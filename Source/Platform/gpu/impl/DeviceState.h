@@ -95,10 +95,12 @@ namespace Platform::Gpu::impl
         static std::vector<std::byte>& GetShadow(Buffer& aBuffer) { return aBuffer.myShadow; }
         static bool& IsMapped(Buffer& aBuffer) { return aBuffer.myIsMapped; }
         // Marks a dynamic buffer's shadow as newer than its GL store (after a write-discard map).
-        static void MarkStoreStale(Buffer& aBuffer);
+        // aWrittenBytes: the leading bytes of the shadow that hold new contents; the rest is not read.
+        static void MarkStoreStale(Buffer& aBuffer, uint32_t aWrittenBytes = UINT32_MAX);
         // Realizes the buffer and makes at least its first aByteCount bytes current in GL (all of
         // them by default); false when the buffer cannot be realized.
-        static bool Sync(Buffer& aBuffer, uint32_t aByteCount = UINT32_MAX);
+        // aSentBytes, when given, grows by the bytes sent.
+        static bool Sync(Buffer& aBuffer, uint32_t aByteCount = UINT32_MAX, uint64_t* aSentBytes = nullptr);
         static void SetPendingData(Buffer& aBuffer) { aBuffer.myHasPendingData = true; }
         static void UploadSubresource(Texture2D& aTexture, uint32_t aSubresource, const void* aData, uint32_t aRowPitch);
         static void UploadRegion(Texture2D& aTexture, uint32_t aSubresource, const Box& aBox, const void* aData, uint32_t aRowPitch);
