@@ -61,6 +61,29 @@ namespace
         EXPECT_GT(last[3], 0);
     }
 
+    // Each level is the rounded 2 x 2 average of the one above, channel by channel.
+    TEST_F(AtlasUploadTest, EachMipAveragesTheFourTexelsAboveIt)
+    {
+        std::vector<uint32_t> pixels(static_cast<size_t>(ATLAS) * ATLAS, 0);
+        // Red 10, 20, 30, 41 in the top-left quad; alpha 255, 0, 0, 0 in the one beside it.
+        pixels[0] = 10;
+        pixels[1] = 20;
+        pixels[ATLAS] = 30;
+        pixels[ATLAS + 1] = 41;
+        pixels[2] = 0xFF000000u;
+        const Ref<ShaderResourceView> view = AtlasTextureUploader::Upload(*myDevice, *myContext, pixels, ATLAS);
+        ASSERT_TRUE(view);
+        const std::vector<uint8_t> mip1 = ReadBack(*myDevice, view->GetTexture2D(), 1);
+        ASSERT_EQ(mip1.size(), static_cast<size_t>(ATLAS / 2) * (ATLAS / 2) * 4);
+        EXPECT_EQ(mip1[0], 25); // (10 + 20 + 30 + 41 + 2) / 4
+        EXPECT_EQ(mip1[3], 0);
+        EXPECT_EQ(mip1[4 + 3], 64); // (255 + 2) / 4
+        EXPECT_EQ(mip1[8], 0);
+        const std::vector<uint8_t> mip2 = ReadBack(*myDevice, view->GetTexture2D(), 2);
+        EXPECT_EQ(mip2[0], 6); // (25 + 0 + 0 + 0 + 2) / 4
+        EXPECT_EQ(mip2[3], 16); // (0 + 64 + 0 + 0 + 2) / 4
+    }
+
     TEST_F(AtlasUploadTest, AtlasOfTheWrongSizeIsRefused)
     {
         const std::vector<uint32_t> pixels(16, 0xFFFFFFFF);
