@@ -183,7 +183,24 @@ namespace ContentTool
     MipLevel DecompressLevel(std::uint32_t aWidth, std::uint32_t aHeight, const std::vector<std::uint8_t>& someBlocks, BlockFormat aFormat)
     {
         MipLevel level{aWidth, aHeight, std::vector<std::uint8_t>(static_cast<std::size_t>(aWidth) * aHeight * 4)};
-        squish::DecompressImage(level.myBytes.data(), static_cast<int>(aWidth), static_cast<int>(aHeight), someBlocks.data(), SquishFlags(aFormat));
+        // Block by block on this thread (the library's whole-image call runs threads of its own).
+        const std::uint32_t columns = BlockCount(aWidth);
+        const std::size_t blockBytes = BlockBytes(aFormat);
+        for (std::uint32_t row = 0; row < BlockCount(aHeight); ++row)
+        {
+            for (std::uint32_t column = 0; column < columns; ++column)
+            {
+                std::uint8_t texels[BLOCK * BLOCK * 4];
+                squish::Decompress(texels, someBlocks.data() + (static_cast<std::size_t>(row) * columns + column) * blockBytes, SquishFlags(aFormat));
+                for (std::uint32_t y = 0; y < BLOCK && row * BLOCK + y < aHeight; ++y)
+                {
+                    for (std::uint32_t x = 0; x < BLOCK && column * BLOCK + x < aWidth; ++x)
+                    {
+                        std::copy_n(texels + (y * BLOCK + x) * 4, 4, level.myBytes.data() + ((static_cast<std::size_t>(row) * BLOCK + y) * aWidth + column * BLOCK + x) * 4);
+                    }
+                }
+            }
+        }
         return level;
     }
 
