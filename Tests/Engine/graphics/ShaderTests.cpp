@@ -77,6 +77,22 @@ namespace
     class ModelShaderTest : public ShaderTest
     {
     protected:
+        // The test triangle, white, every vertex following joint 1 alone.
+        void UseTriangleOnJointOne()
+        {
+            std::vector<Vra::ModelVertex> vertices(3);
+            const float positions[3][2] = { { -10.0f, -10.0f }, { -10.0f, 300.0f }, { 300.0f, -10.0f } };
+            for (int index = 0; index < 3; ++index)
+            {
+                vertices[index].myPosition[0] = positions[index][0];
+                vertices[index].myPosition[1] = positions[index][1];
+                vertices[index].myColors[0][0] = vertices[index].myColors[0][1] = vertices[index].myColors[0][2] = vertices[index].myColors[0][3] = 1.0f;
+                vertices[index].myBones[0] = 1.0f;
+                vertices[index].myWeights[0] = 1.0f;
+            }
+            myMesh.myVertexBuffer = MakeBuffer(vertices.data(), sizeof(Vra::ModelVertex) * 3, BIND_VERTEX_BUFFER);
+        }
+
         void SetUp() override
         {
             ShaderTest::SetUp();
@@ -183,17 +199,7 @@ namespace
     TEST_F(ModelShaderTest, TheSkinningShaderMovesVerticesByTheirJoints)
     {
         // Every vertex follows joint 1, which moves the triangle off the left half of the screen.
-        std::vector<Vra::ModelVertex> vertices(3);
-        const float positions[3][2] = { { -10.0f, -10.0f }, { -10.0f, 300.0f }, { 300.0f, -10.0f } };
-        for (int index = 0; index < 3; ++index)
-        {
-            vertices[index].myPosition[0] = positions[index][0];
-            vertices[index].myPosition[1] = positions[index][1];
-            vertices[index].myColors[0][0] = vertices[index].myColors[0][1] = vertices[index].myColors[0][2] = vertices[index].myColors[0][3] = 1.0f;
-            vertices[index].myBones[0] = 1.0f;
-            vertices[index].myWeights[0] = 1.0f;
-        }
-        myMesh.myVertexBuffer = MakeBuffer(vertices.data(), sizeof(Vra::ModelVertex) * 3, BIND_VERTEX_BUFFER);
+        UseTriangleOnJointOne();
         std::vector<Vra::Matrix4x4> joints(Vra::ModelShader::MAX_JOINTS);
         joints[1](4, 1) = 1000.0f;
 
@@ -211,17 +217,7 @@ namespace
     // follow them.
     TEST_F(ModelShaderTest, SendsOnlyTheJointsInUse)
     {
-        std::vector<Vra::ModelVertex> vertices(3);
-        const float positions[3][2] = { { -10.0f, -10.0f }, { -10.0f, 300.0f }, { 300.0f, -10.0f } };
-        for (int index = 0; index < 3; ++index)
-        {
-            vertices[index].myPosition[0] = positions[index][0];
-            vertices[index].myPosition[1] = positions[index][1];
-            vertices[index].myColors[0][0] = vertices[index].myColors[0][1] = vertices[index].myColors[0][2] = vertices[index].myColors[0][3] = 1.0f;
-            vertices[index].myBones[0] = 1.0f;
-            vertices[index].myWeights[0] = 1.0f;
-        }
-        myMesh.myVertexBuffer = MakeBuffer(vertices.data(), sizeof(Vra::ModelVertex) * 3, BIND_VERTEX_BUFFER);
+        UseTriangleOnJointOne();
         std::vector<Vra::Matrix4x4> joints(Vra::ModelShader::MAX_JOINTS);
         joints[1](4, 1) = 1000.0f;
         Vra::TextureResource* textures[4] = { &myAlbedo, &myFlatNormal, &myMaterial, &myNoEffects };

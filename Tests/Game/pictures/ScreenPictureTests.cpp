@@ -78,16 +78,7 @@ namespace
 
         ~ScreenPictures() override { SeedGameRandomness(std::nullopt); }
 
-        ::testing::AssertionResult PlayPictureTrack(const std::string& aName)
-        {
-            std::string error;
-            const std::vector<TrackStep> steps = ReadTrack(PictureTrackFolder() / aName, error);
-            if (error.empty())
-            {
-                error = myRunner.Play(steps, std::getenv("VRA_TRACK_TRACE") != nullptr);
-            }
-            return error.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << error;
-        }
+        ::testing::AssertionResult PlayPictureTrack(const std::string& aName) { return PlayTrackFile(PictureTrackFolder() / aName); }
 
         // The last shot taken under each name.
         std::map<std::string, Picture> myShots;

@@ -168,10 +168,12 @@ namespace ContentGame
             }
         }
 
-        ::testing::AssertionResult PlayTrack(const std::string& aName)
+        ::testing::AssertionResult PlayTrack(const std::string& aName) { return PlayTrackFile(TrackFolder() / aName); }
+
+        ::testing::AssertionResult PlayTrackFile(const fs::path& aFile)
         {
             std::string error;
-            const std::vector<TrackStep> steps = ReadTrack(TrackFolder() / aName, error);
+            const std::vector<TrackStep> steps = ReadTrack(aFile, error);
             if (error.empty())
             {
                 error = myRunner.Play(steps, std::getenv("VRA_TRACK_TRACE") != nullptr);
