@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -30,13 +32,19 @@ namespace
     class GameProcess
     {
     public:
-        GameProcess(const fs::path& anExecutable, const fs::path& aFolder)
+        // With anOutput, standard output goes to that file.
+        GameProcess(const fs::path& anExecutable, const fs::path& aFolder, const fs::path& anOutput = {})
         {
             myPid = fork();
             if (myPid == 0)
             {
                 const int nothing = open("/dev/null", O_RDONLY);
                 dup2(nothing, STDIN_FILENO);
+                if (!anOutput.empty())
+                {
+                    const int output = open(anOutput.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                    dup2(output, STDOUT_FILENO);
+                }
                 if (chdir(aFolder.c_str()) == 0)
                 {
                     execl(anExecutable.c_str(), anExecutable.c_str(), static_cast<char*>(nullptr));
@@ -72,6 +80,8 @@ namespace
             return myHasExited;
         }
         bool HasExited() { return WaitForExit(0ms); }
+        bool Signal(int aSignal) const { return kill(myPid, aSignal) == 0; }
+        bool WasKilledBy(int aSignal) const { return myHasExited && WIFSIGNALED(myStatus) && WTERMSIG(myStatus) == aSignal; }
         bool ExitedNormally() const { return myHasExited && WIFEXITED(myStatus); }
         int GetExitCode() const { return WEXITSTATUS(myStatus); }
 
@@ -98,6 +108,50 @@ namespace
         EXPECT_NE(game.GetExitCode(), 0);
         EXPECT_NE(game.GetExitCode(), 127) << "the game did not start at all";
     }
+
+    std::string ReadText(const fs::path& aFile)
+    {
+        std::ifstream file(aFile);
+        return { std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>() };
+    }
+
+    // The game as a terminal or a service manager ends it: it finishes the frame, shuts down
+    // as when its window is closed and reports success.
+    class GameExecutableSignal : public ::testing::TestWithParam<int>
+    {
+    };
+
+    TEST_P(GameExecutableSignal, EndsTheGameCleanlyWithinASecond)
+    {
+        const fs::path bin = EngineTestSupport::EnvironmentPath("VRA_BIN_DIR");
+        const TestSupport::TemporaryFolder folder;
+        const fs::path output = folder.Path() / "output.txt";
+        GameProcess game(bin / "Game", bin, output);
+        ASSERT_TRUE(game.IsStarted());
+
+        // The frame loop starts once the transition is set up; a few frames of the splash after.
+        const auto giveUp = std::chrono::steady_clock::now() + 90s;
+        while (ReadText(output).find("In Transition Init Start") == std::string::npos && std::chrono::steady_clock::now() < giveUp &&
+               !game.HasExited())
+        {
+            std::this_thread::sleep_for(50ms);
+        }
+        std::this_thread::sleep_for(500ms);
+        ASSERT_FALSE(game.HasExited()) << "the game ended before the signal:\n" << ReadText(output);
+        ASSERT_NE(ReadText(output).find("In Transition Init Start"), std::string::npos) << "the game never reached its frame loop";
+
+        ASSERT_TRUE(game.Signal(GetParam()));
+        const auto signalled = std::chrono::steady_clock::now();
+        ASSERT_TRUE(game.WaitForExit(10s)) << "the game kept running after the signal";
+        const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - signalled).count();
+        ASSERT_FALSE(game.WasKilledBy(GetParam())) << "the signal's default action ended the game";
+        ASSERT_TRUE(game.ExitedNormally()) << "the game crashed on the way out";
+        EXPECT_EQ(game.GetExitCode(), 0);
+        EXPECT_LT(seconds, 1.0) << "seconds from the signal to the end";
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Signals, GameExecutableSignal, ::testing::Values(SIGINT, SIGTERM),
+                             [](const ::testing::TestParamInfo<int>& anInfo) { return std::string(anInfo.param == SIGINT ? "Interrupt" : "Terminate"); });
 
     bool ShowsSomethingDrawn(const std::vector<std::uint8_t>& somePixels)
     {
