@@ -4,9 +4,12 @@
 #include "input/Gamepad.h"
 #include "input/RawInput.h"
 
+#include "VirtualPad.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 namespace
@@ -302,5 +305,24 @@ namespace
         EXPECT_EQ(myPads.myPolls - pollsBefore, 4);
         EXPECT_TRUE(myInput.IsButtonPressed(Platform::GAMEPAD_B));
         EXPECT_FALSE(myInput.IsButtonPressed(Platform::GAMEPAD_A));
+    }
+
+    // Pads that SDL reports (its virtual joystick driver), read through the gamepad layer.
+    TEST(InputHandlerOnRealPads, APadPluggedInAsAFreedUserIsSeenWithWhatItHolds)
+    {
+        // A reader that took the last pad's only state must not take the next pad's first state
+        // for the same one.
+        CommonUtilities::InputHandler input;
+        auto first = std::make_unique<TestSupport::VirtualPad>();
+        input.Update();
+        input.Update();
+        first.reset();
+        input.Update();
+
+        TestSupport::VirtualPad second;
+        second.SetButtons(Platform::GAMEPAD_A, 0, 30000);
+        input.Update();
+        EXPECT_TRUE(input.IsButtonPressed(Platform::GAMEPAD_A));
+        EXPECT_TRUE(input.GetLeftStickDirection().myUp);
     }
 }

@@ -37,7 +37,7 @@ namespace Platform
                 if (state != slot.myLastState)
                 {
                     slot.myLastState = state;
-                    ++slot.myPacketNumber;
+                    slot.myPacketNumber = NextPacketNumber(slot.myPacketNumber);
                 }
                 aState.myPacketNumber = slot.myPacketNumber;
                 aState.myGamepad = slot.myLastState;
@@ -51,7 +51,13 @@ namespace Platform
                 if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0)
                 {
                     // Also after someone else shut SDL down: the old handles are gone with it.
-                    mySlots = {};
+                    for (Slot& slot : mySlots)
+                    {
+                        Forget(slot);
+                    }
+                    // A pad's state is the pad's, as with XInput: SDL would otherwise drop presses
+                    // while no window of the process has the keyboard focus (always so headless).
+                    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
                     if (myInitFailed || SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
                     {
                         myInitFailed = true;
@@ -64,7 +70,7 @@ namespace Platform
                     if (slot.myController != nullptr && !SDL_GameControllerGetAttached(slot.myController))
                     {
                         SDL_GameControllerClose(slot.myController);
-                        slot = Slot{};
+                        Forget(slot);
                     }
                 }
                 const int joystickCount = SDL_NumJoysticks();
@@ -85,12 +91,23 @@ namespace Platform
                         freeSlot->myController = controller;
                         freeSlot->myInstance = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
                         freeSlot->myLastState = ReadController(controller);
-                        // Non-zero, so a reader that starts at packet 0 takes the first state.
-                        freeSlot->myPacketNumber = 1;
+                        // The user's numbers go on from its last pad's, so a reader that took that
+                        // pad's last state takes this one's first too; never 0, where readers start.
+                        freeSlot->myPacketNumber = NextPacketNumber(freeSlot->myPacketNumber);
                     }
                 }
                 return true;
             }
+
+            // The pad is gone; the user's packet numbers go on.
+            static void Forget(Slot& aSlot)
+            {
+                const std::uint32_t packetNumber = aSlot.myPacketNumber;
+                aSlot = Slot{};
+                aSlot.myPacketNumber = packetNumber;
+            }
+
+            static std::uint32_t NextPacketNumber(std::uint32_t aNumber) { return aNumber + 1 == 0 ? 1 : aNumber + 1; }
 
             bool IsOpen(SDL_JoystickID anInstance) const
             {

@@ -278,6 +278,7 @@ namespace Platform
             {
                 Translate(event, translated);
             }
+            CloseWindowsOnRequest(translated);
             if (!translated.empty())
             {
                 WindowSystem& system = GetWindowSystem();

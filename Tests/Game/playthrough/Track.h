@@ -212,6 +212,16 @@ namespace ContentGame
         TrackRunner(const TrackRunner&) = delete;
         TrackRunner& operator=(const TrackRunner&) = delete;
 
+        // Where the first pad's state goes. Unset, the runner answers the gamepad layer itself;
+        // set, each change goes to a pad that the layer reads (one that SDL reports), from the
+        // next step on.
+        using PadOutput = std::function<void(const Platform::GamepadState&)>;
+        void SetPadOutput(PadOutput anOutput)
+        {
+            myPadOutput = std::move(anOutput);
+            myIsPadSet = false;
+        }
+
         // The first pad as the step holds it; a new packet number whenever its state changes.
         void SetPad(std::uint16_t someButtons, std::int16_t aStickX)
         {
@@ -222,7 +232,12 @@ namespace ContentGame
             myPad.myGamepad.myButtons = someButtons;
             myPad.myGamepad.myThumbLeftX = aStickX;
             ++myPad.myPacketNumber;
-            if (!myIsPadSet)
+            if (myPadOutput)
+            {
+                myIsPadSet = true;
+                myPadOutput(myPad.myGamepad);
+            }
+            else if (!myIsPadSet)
             {
                 myIsPadSet = true;
                 Platform::SetGamepadStateSource([this](std::uint32_t aUser, Platform::GamepadInputState& aState) {
@@ -452,6 +467,7 @@ namespace ContentGame
         GameWorld& myWorld;
         CommonUtilities::InputHandler& myInput;
         std::set<int> myHeldKeys;
+        PadOutput myPadOutput;
         Platform::GamepadInputState myPad;
         bool myIsPadSet = false;
         long myFrameCount = 0;

@@ -80,6 +80,8 @@ namespace
             return myHasExited;
         }
         bool HasExited() { return WaitForExit(0ms); }
+        bool Signal(int aSignal) const { return kill(myPid, aSignal) == 0; }
+        bool WasKilledBy(int aSignal) const { return myHasExited && WIFSIGNALED(myStatus) && WTERMSIG(myStatus) == aSignal; }
         bool ExitedNormally() const { return myHasExited && WIFEXITED(myStatus); }
         int GetExitCode() const { return WEXITSTATUS(myStatus); }
 
@@ -113,6 +115,50 @@ namespace
         EXPECT_NE(text.find("no-shaders"), std::string::npos) << text;
         EXPECT_NE(text.find("Failed to start the engine"), std::string::npos) << text;
     }
+
+    std::string ReadText(const fs::path& aFile)
+    {
+        std::ifstream file(aFile);
+        return { std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>() };
+    }
+
+    // The game as a terminal or a service manager ends it: it finishes the frame, shuts down
+    // as when its window is closed and reports success.
+    class GameExecutableSignal : public ::testing::TestWithParam<int>
+    {
+    };
+
+    TEST_P(GameExecutableSignal, EndsTheGameCleanlyWithinASecond)
+    {
+        const fs::path bin = EngineTestSupport::EnvironmentPath("VRA_BIN_DIR");
+        const TestSupport::TemporaryFolder folder;
+        const fs::path output = folder.Path() / "output.txt";
+        GameProcess game(bin / "Game", bin, output);
+        ASSERT_TRUE(game.IsStarted());
+
+        // The frame loop starts once the transition is set up; a few frames of the splash after.
+        const auto giveUp = std::chrono::steady_clock::now() + 90s;
+        while (ReadText(output).find("In Transition Init Start") == std::string::npos && std::chrono::steady_clock::now() < giveUp &&
+               !game.HasExited())
+        {
+            std::this_thread::sleep_for(50ms);
+        }
+        std::this_thread::sleep_for(500ms);
+        ASSERT_FALSE(game.HasExited()) << "the game ended before the signal:\n" << ReadText(output);
+        ASSERT_NE(ReadText(output).find("In Transition Init Start"), std::string::npos) << "the game never reached its frame loop";
+
+        ASSERT_TRUE(game.Signal(GetParam()));
+        const auto signalled = std::chrono::steady_clock::now();
+        ASSERT_TRUE(game.WaitForExit(10s)) << "the game kept running after the signal";
+        const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - signalled).count();
+        ASSERT_FALSE(game.WasKilledBy(GetParam())) << "the signal's default action ended the game";
+        ASSERT_TRUE(game.ExitedNormally()) << "the game crashed on the way out";
+        EXPECT_EQ(game.GetExitCode(), 0);
+        EXPECT_LT(seconds, 1.0) << "seconds from the signal to the end";
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Signals, GameExecutableSignal, ::testing::Values(SIGINT, SIGTERM),
+                             [](const ::testing::TestParamInfo<int>& anInfo) { return std::string(anInfo.param == SIGINT ? "Interrupt" : "Terminate"); });
 
     bool ShowsSomethingDrawn(const std::vector<std::uint8_t>& somePixels)
     {

@@ -40,4 +40,7 @@ namespace Platform::impl
     void ReportSize(SDL_Window* aWindow, bool aSend);
     // Moves SDL's pending events into the queue as messages.
     void PumpEvents();
+    // Adds WM_CLOSE for every window to aQueue when a termination signal came since the last call
+    // that found a window (TerminationSignals.h).
+    void CloseWindowsOnRequest(std::deque<Message>& aQueue);
 }
