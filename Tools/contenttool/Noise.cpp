@@ -88,4 +88,33 @@ namespace ContentTool
         const float b = Lattice(wrap(ix + 1), 0, aSeed);
         return a + (b - a) * t;
     }
+
+    float PeriodicFbm(float aX, float aY, int aPeriodX, int aPeriodY, int aOctaves, std::uint32_t aSeed)
+    {
+        const auto wrap = [](std::int32_t aCell, int aPeriod) { return ((aCell % aPeriod) + aPeriod) % aPeriod; };
+        float sum = 0.0f;
+        float weight = 0.5f;
+        float total = 0.0f;
+        for (int octave = 0; octave < aOctaves; ++octave)
+        {
+            const std::uint32_t seed = aSeed + octave * 101u;
+            const float fx = std::floor(aX);
+            const float fy = std::floor(aY);
+            const auto ix = static_cast<std::int32_t>(fx);
+            const auto iy = static_cast<std::int32_t>(fy);
+            const float tx = Fade(aX - fx);
+            const float ty = Fade(aY - fy);
+            const auto at = [&](std::int32_t aCellX, std::int32_t aCellY) { return Lattice(wrap(aCellX, aPeriodX), wrap(aCellY, aPeriodY), seed); };
+            const float top = at(ix, iy) + (at(ix + 1, iy) - at(ix, iy)) * tx;
+            const float bottom = at(ix, iy + 1) + (at(ix + 1, iy + 1) - at(ix, iy + 1)) * tx;
+            sum += (top + (bottom - top) * ty) * weight;
+            total += weight;
+            aX *= 2.0f;
+            aY *= 2.0f;
+            aPeriodX *= 2;
+            aPeriodY *= 2;
+            weight *= 0.5f;
+        }
+        return sum / total;
+    }
 }

@@ -24,4 +24,7 @@ namespace ContentTool
     float Fbm(float aX, float aY, int aOctaves, std::uint32_t aSeed);
     // Value noise along one axis, periodic with aPeriod lattice cells (for columns that must wrap).
     float PeriodicNoise1D(float aX, int aPeriod, std::uint32_t aSeed);
+    // Fbm that repeats every aPeriodX by aPeriodY lattice cells of its first octave (tiles that
+    // must join their copies on every side); in [0, 1].
+    float PeriodicFbm(float aX, float aY, int aPeriodX, int aPeriodY, int aOctaves, std::uint32_t aSeed);
 }

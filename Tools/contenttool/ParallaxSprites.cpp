@@ -326,15 +326,6 @@ namespace ContentTool
 
     std::vector<SpriteJob> ParallaxSpriteJobs()
     {
-        std::vector<SpriteJob> jobs;
-        for (const ParallaxPiece& piece : ParallaxPieces())
-        {
-            jobs.push_back({piece.myPath, true, [&piece] {
-                                Image image(piece.myWidth, piece.myHeight);
-                                piece.myPaint(image);
-                                return image;
-                            }});
-        }
-        return jobs;
+        return PieceJobs(ParallaxPieces());
     }
 }

@@ -4,6 +4,7 @@
 #include "GameplaySprites.h"
 #include "Parallel.h"
 #include "ParallaxSprites.h"
+#include "Terrain.h"
 #include "TextureWriter.h"
 #include "UiSprites.h"
 
@@ -16,7 +17,7 @@ namespace ContentTool
     std::vector<SpriteJob> AllSpriteJobs(const std::filesystem::path& anEffectTable)
     {
         std::vector<SpriteJob> jobs = UiSpriteJobs();
-        for (std::vector<SpriteJob> more : {GameplaySpriteJobs(), ParallaxSpriteJobs(), EffectSpriteJobs(anEffectTable)})
+        for (std::vector<SpriteJob> more : {GameplaySpriteJobs(), ParallaxSpriteJobs(), TerrainSpriteJobs(), EffectSpriteJobs(anEffectTable)})
         {
             jobs.insert(jobs.end(), more.begin(), more.end());
         }

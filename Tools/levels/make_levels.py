@@ -33,6 +33,17 @@ CHECKPOINT_MODEL = "models/SM_Checkpoint.fbx"
 PICKUP_MODEL = "models/SM_Pickup.fbx"
 ICICLE_SPRITE = "sprites/S_VFX_Icicle.dds"
 
+# The pictures laid over the boxes (made by the content tool, sprites/terrain/): a face tiled over
+# walls and solids with a top along their upper edge, a ledge stretched over a one-way box, a trap
+# tiled along a killing box. They lie in the middle layer behind the bird (z 50), nearer pieces
+# first by more than the layer's depth jitter of one unit.
+TERRAIN_STYLES = {"forest": "Forest", "cave": "Cave", "final": "Final"}
+TERRAIN_TILE = 256.0        # world units a face or trap tile spans, about one texel a unit
+TERRAIN_LEDGE_TILE = 512.0
+TERRAIN_TOP_HEIGHT = 64.0   # the top's picture is a quarter as tall as it is wide
+TERRAIN_OVERLAP = 2.0       # tiles reach this far under their right and lower neighbours
+TERRAIN_DEPTHS = {"Face": 100.0, "Top": 96.0, "Ledge": 92.0, "Trap": 88.0}
+
 
 def prop(name, kind, value, group=""):
     return {"name": name, "type": kind, "value": value, "group": group}
@@ -159,6 +170,8 @@ class Level:
         self.scene = None
         self.objects = []
         self.counts = {}
+        self.terrain = None
+        self.boxes = []
 
     def add(self, kind, name, definition, translation, scale=(1.0, 1.0, 1.0), values=None):
         index = self.counts.get(kind, 0)
@@ -185,6 +198,7 @@ def area(line, first):
 def box_object(level, line, tag):
     line.expect_args(4)
     x0, y0, x1, y1 = area(line, 0)
+    level.boxes.append((line.kind, (x0, y0, x1, y1)))
     level.add(line.kind, "%s %d" % (line.kind.capitalize(), level.counts.get(line.kind, 0) + 1), "O_Box", (x0, y0, 0.0),
               ((x1 - x0) / UNIT, (y1 - y0) / UNIT, BOX_DEPTH), {"Tag": tag})
 
@@ -210,6 +224,11 @@ def read_level(path):
             line.fail("the first line names the scene")
         if kind in BOX_TAGS:
             box_object(level, line, BOX_TAGS[kind])
+        elif kind == "terrain":
+            line.expect_args(1)
+            if level.terrain is not None:
+                line.fail("a level has one terrain style")
+            level.terrain = line.word_at(0, TERRAIN_STYLES)
         elif kind == "player":
             line.expect_args(2)
             level.add(kind, "Player", "O_Player", (line.number_at(0), line.number_at(1), 0.0), values={
@@ -289,8 +308,48 @@ def read_level(path):
         line.check_options()
     if level.scene is None:
         raise SourceError(level.source + ": no scene line")
+    add_terrain(level)
     check_level(level)
     return level
+
+
+def tiles(start, end, tile):
+    """Splits start..end into pieces of about tile units: (from, to) pairs, each but the last
+    reaching TERRAIN_OVERLAP further, so that no seam shows between neighbours."""
+    count = max(1, int(round((end - start) / tile)))
+    size = (end - start) / count
+    return [(start + i * size, start + (i + 1) * size + (TERRAIN_OVERLAP if i < count - 1 else 0.0)) for i in range(count)]
+
+
+def add_terrain(level):
+    """Lays the level's terrain pictures over its boxes, so that a moved box takes its art along."""
+    if not level.boxes:
+        return
+    if level.terrain is None:
+        raise SourceError("%s: a level with boxes names its terrain style (terrain %s)" % (level.source, "|".join(sorted(TERRAIN_STYLES))))
+    style = TERRAIN_STYLES[level.terrain]
+
+    def piece(part, x0, y0, x1, y1):
+        # A sprite's translation is its top-left corner; it extends right and down.
+        path = "sprites/terrain/S_TR_%s_%s.dds" % (style, part)
+        level.add("terrain", "Terrain %s" % part, "O_Parallax", (x0, y1, TERRAIN_DEPTHS[part]), values={
+            "Tag": LAYERS["middle"], "Sprite": {"texturePath": path, "size": [x1 - x0, y1 - y0], "pivot": [0.5, 0.5]}})
+
+    for kind, (x0, y0, x1, y1) in level.boxes:
+        columns = tiles(x0, x1, TERRAIN_TILE)
+        if kind in ("wall", "solid"):
+            # Rows from the top down, so the overlap of each row lies under the one below it.
+            for top, bottom in ((y1 - (a - y0), y1 - (b - y0)) for a, b in tiles(y0, y1, TERRAIN_TILE)):
+                for left, right in columns:
+                    piece("Face", left, max(y0, bottom), right, top)
+            for left, right in columns:
+                piece("Top", left, max(y0, y1 - TERRAIN_TOP_HEIGHT), right, y1)
+        elif kind == "oneway":
+            for left, right in tiles(x0, x1, TERRAIN_LEDGE_TILE):
+                piece("Ledge", left, y0, right, y1)
+        elif kind == "trap":
+            for left, right in columns:
+                piece("Trap", left, y0, right, y1)
 
 
 def read_event(level, line):

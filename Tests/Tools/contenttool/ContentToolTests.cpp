@@ -3,6 +3,7 @@
 #include "Parallel.h"
 #include "SpritePack.h"
 #include "SpriteSheet.h"
+#include "Terrain.h"
 #include "StrokeText.h"
 #include "Synth.h"
 #include "TextureWriter.h"
@@ -169,6 +170,73 @@ namespace
         for (const std::string& message : messages)
         {
             ADD_FAILURE() << message;
+        }
+    }
+
+    // The mean channel difference between two columns (or rows) of a painted picture.
+    double LineDifference(const ContentTool::Image& anImage, bool aColumns, int aFirst, int aSecond)
+    {
+        const int length = aColumns ? anImage.Height() : anImage.Width();
+        double sum = 0.0;
+        for (int i = 0; i < length; ++i)
+        {
+            const float* a = aColumns ? anImage.At(aFirst, i) : anImage.At(i, aFirst);
+            const float* b = aColumns ? anImage.At(aSecond, i) : anImage.At(i, aSecond);
+            for (int c = 0; c < 4; ++c)
+            {
+                sum += std::abs(a[c] - b[c]);
+            }
+        }
+        return sum / (length * 4);
+    }
+
+    // Tiles laid side by side (faces also above one another) join as smoothly as any two
+    // neighbouring columns inside one tile; a face is opaque and a top covers the box's top edge.
+    TEST(ContentToolTerrain, TilesJoinWithoutASeam)
+    {
+        for (const ContentTool::TerrainPiece& piece : ContentTool::TerrainPieces())
+        {
+            ContentTool::Image image(piece.myWidth, piece.myHeight);
+            piece.myPaint(image);
+            const std::string part = piece.myPart;
+            const std::vector<bool> directions = part == "Face" ? std::vector<bool>{ true, false } : std::vector<bool>{ true };
+            if (part != "Ledge")
+            {
+                for (const bool columns : directions)
+                {
+                    const int last = (columns ? image.Width() : image.Height()) - 1;
+                    double inside = 0.0;
+                    for (int line = 0; line < last; ++line)
+                    {
+                        inside += LineDifference(image, columns, line, line + 1);
+                    }
+                    inside /= last;
+                    EXPECT_LE(LineDifference(image, columns, last, 0), 3.0 * inside + 0.01) << piece.myPath << (columns ? " across" : " down");
+                }
+            }
+            int transparent = 0;
+            for (int y = 0; y < image.Height(); ++y)
+            {
+                for (int x = 0; x < image.Width(); ++x)
+                {
+                    transparent += image.At(x, y)[3] < 0.999f ? 1 : 0;
+                }
+            }
+            if (part == "Face")
+            {
+                EXPECT_EQ(transparent, 0) << piece.myPath;
+            }
+            else
+            {
+                EXPECT_GT(transparent, 0) << piece.myPath;
+            }
+            if (part == "Top")
+            {
+                for (int x = 0; x < image.Width(); ++x)
+                {
+                    ASSERT_GT(image.At(x, 0)[3], 0.99f) << piece.myPath << " leaves the box's top edge bare at " << x;
+                }
+            }
         }
     }
 

@@ -84,6 +84,7 @@ public:
     const std::vector<VfxBlock>& GetVfxBlocks() const { return myVfxBlocks; }
     const BlackBars& GetBlackBars() const { return myBlackBars; }
     const ParallaxLayers& GetParallaxLayers() const { return myParallaxLayers; }
+    ParallaxLayers& GetParallaxLayers() { return myParallaxLayers; }
     const SnowfallVfx& GetSnow() const { return mySnow; }
     const SnowfallVfx& GetCaveParticles() const { return myCaveParticles; }
     const EffectStack& GetEffectStack() const { return myEffectStack; }

@@ -57,6 +57,8 @@ public:
     void SeedJitter(std::uint32_t aSeed) { myGenerator.seed(aSeed); }
 
     const std::vector<ParallaxSprite>& GetLayer(int aLayer) const;
+    // The layer's sprites to change in place; null for a layer other than 0, 1 and 2.
+    std::vector<ParallaxSprite>* FindLayer(int aLayer);
     const std::vector<Vra::SpriteSharedData>& GetTextures() const { return myTextures; }
     const std::vector<std::shared_ptr<FoxSneakEvent>>& GetFoxEvents() const { return myFoxEvents; }
     float GetParallaxFactor() const { return myParallaxFactor; }
@@ -65,7 +67,6 @@ public:
     const Vra::Sprite3DInstanceData* GetCutsceneSprite() const { return myCutsceneSprite; }
 
 private:
-    std::vector<ParallaxSprite>* FindLayer(int aLayer);
     Vra::Vector2f GetOffset(float aZ, const Vra::Vector2f& aCameraPosition) const;
     void Cull(std::vector<ParallaxSprite>& someSprites, const Vra::Vector2f& aCameraPosition);
     void RenderLayer(const std::vector<ParallaxSprite>& someSprites, bool anIsFront) const;
