@@ -21,6 +21,22 @@ namespace ContentTool
         }
 
         float Fade(float t) { return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f); }
+
+        // Smooth interpolation at (aX, aY) between the values aCorner(x, y) of the four lattice
+        // points around it.
+        template <class Corner>
+        float Interpolate(float aX, float aY, Corner&& aCorner)
+        {
+            const float fx = std::floor(aX);
+            const float fy = std::floor(aY);
+            const auto ix = static_cast<std::int32_t>(fx);
+            const auto iy = static_cast<std::int32_t>(fy);
+            const float tx = Fade(aX - fx);
+            const float ty = Fade(aY - fy);
+            const float top = aCorner(ix, iy) + (aCorner(ix + 1, iy) - aCorner(ix, iy)) * tx;
+            const float bottom = aCorner(ix, iy + 1) + (aCorner(ix + 1, iy + 1) - aCorner(ix, iy + 1)) * tx;
+            return top + (bottom - top) * ty;
+        }
     }
 
     Random::Random(std::uint32_t aSeed)
@@ -51,15 +67,7 @@ namespace ContentTool
 
     float ValueNoise(float aX, float aY, std::uint32_t aSeed)
     {
-        const float fx = std::floor(aX);
-        const float fy = std::floor(aY);
-        const auto ix = static_cast<std::int32_t>(fx);
-        const auto iy = static_cast<std::int32_t>(fy);
-        const float tx = Fade(aX - fx);
-        const float ty = Fade(aY - fy);
-        const float top = Lattice(ix, iy, aSeed) + (Lattice(ix + 1, iy, aSeed) - Lattice(ix, iy, aSeed)) * tx;
-        const float bottom = Lattice(ix, iy + 1, aSeed) + (Lattice(ix + 1, iy + 1, aSeed) - Lattice(ix, iy + 1, aSeed)) * tx;
-        return top + (bottom - top) * ty;
+        return Interpolate(aX, aY, [aSeed](std::int32_t aCellX, std::int32_t aCellY) { return Lattice(aCellX, aCellY, aSeed); });
     }
 
     float Fbm(float aX, float aY, int aOctaves, std::uint32_t aSeed)
@@ -98,16 +106,10 @@ namespace ContentTool
         for (int octave = 0; octave < aOctaves; ++octave)
         {
             const std::uint32_t seed = aSeed + octave * 101u;
-            const float fx = std::floor(aX);
-            const float fy = std::floor(aY);
-            const auto ix = static_cast<std::int32_t>(fx);
-            const auto iy = static_cast<std::int32_t>(fy);
-            const float tx = Fade(aX - fx);
-            const float ty = Fade(aY - fy);
-            const auto at = [&](std::int32_t aCellX, std::int32_t aCellY) { return Lattice(wrap(aCellX, aPeriodX), wrap(aCellY, aPeriodY), seed); };
-            const float top = at(ix, iy) + (at(ix + 1, iy) - at(ix, iy)) * tx;
-            const float bottom = at(ix, iy + 1) + (at(ix + 1, iy + 1) - at(ix, iy + 1)) * tx;
-            sum += (top + (bottom - top) * ty) * weight;
+            sum += Interpolate(aX, aY, [&](std::int32_t aCellX, std::int32_t aCellY) {
+                       return Lattice(wrap(aCellX, aPeriodX), wrap(aCellY, aPeriodY), seed);
+                   }) *
+                   weight;
             total += weight;
             aX *= 2.0f;
             aY *= 2.0f;

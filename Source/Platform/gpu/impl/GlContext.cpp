@@ -4,6 +4,8 @@
 
 #include <epoxy/gl.h>
 
+#include <cstdio>
+
 namespace Platform::Gpu::impl
 {
     SDL_GLContext CreateGlContext(SDL_Window* aWindow)
@@ -19,10 +21,12 @@ namespace Platform::Gpu::impl
         SDL_GLContext context = SDL_GL_CreateContext(aWindow);
         if (context == nullptr)
         {
+            std::fprintf(stderr, "OpenGL: no 4.5 core context for the window (%s)\n", SDL_GetError());
             return nullptr;
         }
-        if (epoxy_gl_version() < 45)
+        if (const int version = epoxy_gl_version(); version < 45)
         {
+            std::fprintf(stderr, "OpenGL: the context offers %d.%d, 4.5 is needed\n", version / 10, version % 10);
             SDL_GL_DeleteContext(context);
             return nullptr;
         }
