@@ -4,6 +4,7 @@
 #include "Palette.h"
 #include "Shapes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -48,36 +49,44 @@ namespace ContentTool
             std::uint32_t mySeed = 1;
         };
 
+        // Features keep their size in texels: a larger picture repeats less often, not coarser.
+        constexpr int FEATURE_TEXELS = 256;
+
         void PaintFace(Image& anImage, const FaceStyle& aStyle)
         {
             const float width = W(anImage);
             const float height = H(anImage);
+            const int across = std::max(1, anImage.Width() / FEATURE_TEXELS);
+            const int down = std::max(1, anImage.Height() / FEATURE_TEXELS);
+            const auto periodic = [&](float aU, float aV, int aCells, int anOctaves, std::uint32_t aSeed) {
+                return PeriodicFbm(aU * aCells * across, aV * aCells * down, aCells * across, aCells * down, anOctaves, aSeed);
+            };
             FillBox(anImage, Whole(anImage), [&](Vec2 p) {
                 const float u = p.x / width;
                 const float v = p.y / height;
-                const float body = PeriodicFbm(u * 2.0f, v * 2.0f, 2, 2, 6, aStyle.mySeed);
-                const float wander = (PeriodicFbm(u * 2.0f, v * 2.0f, 2, 2, 3, aStyle.mySeed + 7u) - 0.5f) * 0.2f;
-                const float band = 0.5f + 0.5f * std::sin((v + wander) * TAU * static_cast<float>(aStyle.myBands));
+                const float body = periodic(u, v, 2, 6, aStyle.mySeed);
+                const float wander = (periodic(u, v, 2, 3, aStyle.mySeed + 7u) - 0.5f) * 0.2f / down;
+                const float band = 0.5f + 0.5f * std::sin((v + wander) * TAU * static_cast<float>(aStyle.myBands * down));
                 Colour colour = Mix(aStyle.myDark, aStyle.myLight, SmoothStep(0.3f, 0.7f, body));
                 colour = Mix(colour, aStyle.myStrata, SmoothStep(0.6f, 1.0f, band) * 0.35f);
                 // Grain, and cracks in a few places only.
-                colour = Scaled(colour, 0.94f + 0.12f * PeriodicFbm(u * 32.0f, v * 32.0f, 32, 32, 2, aStyle.mySeed + 5u));
-                const float crack = std::abs(PeriodicFbm(u * 3.0f, v * 3.0f, 3, 3, 4, aStyle.mySeed + 13u) - 0.5f);
-                const float cracked = SmoothStep(0.55f, 0.7f, PeriodicFbm(u * 2.0f, v * 2.0f, 2, 2, 2, aStyle.mySeed + 19u));
+                colour = Scaled(colour, 0.94f + 0.12f * periodic(u, v, 32, 2, aStyle.mySeed + 5u));
+                const float crack = std::abs(periodic(u, v, 3, 4, aStyle.mySeed + 13u) - 0.5f);
+                const float cracked = SmoothStep(0.55f, 0.7f, periodic(u, v, 2, 2, aStyle.mySeed + 19u));
                 colour = Mix(colour, aStyle.myCrack, SmoothStep(0.014f, 0.0f, crack) * 0.65f * cracked);
                 if (aStyle.myFleck.a > 0.0f)
                 {
                     // Snow caught in the hollows.
-                    const float fleck = PeriodicFbm(u * 8.0f, v * 8.0f, 8, 8, 3, aStyle.mySeed + 17u);
+                    const float fleck = periodic(u, v, 8, 3, aStyle.mySeed + 17u);
                     colour = Mix(colour, WithAlpha(aStyle.myFleck, 1.0f), SmoothStep(0.76f, 0.86f, fleck) * aStyle.myFleck.a);
                 }
                 return colour;
             });
             Random random(aStyle.mySeed + 21u);
-            for (int stone = 0; stone < aStyle.myStones; ++stone)
+            for (int stone = 0; stone < aStyle.myStones * across * down; ++stone)
             {
                 const Vec2 centre{random.Range(0.0f, width), random.Range(0.0f, height)};
-                const Vec2 radii{random.Range(0.025f, 0.055f) * width, random.Range(0.018f, 0.035f) * height};
+                const Vec2 radii{random.Range(0.025f, 0.055f) * FEATURE_TEXELS, random.Range(0.018f, 0.035f) * FEATURE_TEXELS};
                 const std::uint32_t seed = random.Next();
                 Wrapped(anImage, true, [&](Vec2 anOffset) {
                     const Vec2 at = centre + anOffset;
@@ -109,7 +118,7 @@ namespace ContentTool
         void PaintTop(Image& anImage, const TopStyle& aStyle)
         {
             const float width = W(anImage);
-            constexpr int PERIOD = 8;
+            const int PERIOD = 8 * std::max(1, anImage.Width() / FEATURE_TEXELS);
             const auto bottomAt = [&](float anX) {
                 const float u = anX / width;
                 float bottom = aStyle.myThickness + aStyle.myVariation * (2.0f * PeriodicNoise1D(u * PERIOD, PERIOD, aStyle.mySeed) - 1.0f) +
@@ -344,16 +353,16 @@ namespace ContentTool
     const std::vector<TerrainPiece>& TerrainPieces()
     {
         static const std::vector<TerrainPiece> pieces = {
-            {"sprites/terrain/S_TR_Forest_Face.dds", 256, 256, "forest", "Face", ForestFace},
-            {"sprites/terrain/S_TR_Forest_Top.dds", 256, 64, "forest", "Top", ForestTop},
+            {"sprites/terrain/S_TR_Forest_Face.dds", 512, 512, "forest", "Face", ForestFace},
+            {"sprites/terrain/S_TR_Forest_Top.dds", 512, 64, "forest", "Top", ForestTop},
             {"sprites/terrain/S_TR_Forest_Ledge.dds", 512, 64, "forest", "Ledge", ForestLedge},
             {"sprites/terrain/S_TR_Forest_Trap.dds", 256, 128, "forest", "Trap", ForestTrap},
-            {"sprites/terrain/S_TR_Cave_Face.dds", 256, 256, "cave", "Face", CaveFace},
-            {"sprites/terrain/S_TR_Cave_Top.dds", 256, 64, "cave", "Top", CaveTop},
+            {"sprites/terrain/S_TR_Cave_Face.dds", 512, 512, "cave", "Face", CaveFace},
+            {"sprites/terrain/S_TR_Cave_Top.dds", 512, 64, "cave", "Top", CaveTop},
             {"sprites/terrain/S_TR_Cave_Ledge.dds", 512, 64, "cave", "Ledge", CaveLedge},
             {"sprites/terrain/S_TR_Cave_Trap.dds", 256, 128, "cave", "Trap", CaveTrap},
-            {"sprites/terrain/S_TR_Final_Face.dds", 256, 256, "final", "Face", FinalFace},
-            {"sprites/terrain/S_TR_Final_Top.dds", 256, 64, "final", "Top", FinalTop},
+            {"sprites/terrain/S_TR_Final_Face.dds", 512, 512, "final", "Face", FinalFace},
+            {"sprites/terrain/S_TR_Final_Top.dds", 512, 64, "final", "Top", FinalTop},
             {"sprites/terrain/S_TR_Final_Ledge.dds", 512, 64, "final", "Ledge", FinalLedge},
             {"sprites/terrain/S_TR_Final_Trap.dds", 256, 128, "final", "Trap", FinalTrap},
         };

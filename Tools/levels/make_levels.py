@@ -38,7 +38,8 @@ ICICLE_SPRITE = "sprites/S_VFX_Icicle.dds"
 # tiled along a killing box. They lie in the middle layer behind the bird (z 50), nearer pieces
 # first by more than the layer's depth jitter of one unit.
 TERRAIN_STYLES = {"forest": "Forest", "cave": "Cave", "final": "Final"}
-TERRAIN_TILE = 256.0        # world units a face or trap tile spans, about one texel a unit
+TERRAIN_TILE = 512.0        # world units a face or top tile spans, about one texel a unit
+TERRAIN_TRAP_TILE = 256.0
 TERRAIN_LEDGE_TILE = 512.0
 TERRAIN_TOP_HEIGHT = 64.0   # the top's picture is a quarter as tall as it is wide
 TERRAIN_OVERLAP = 2.0       # tiles reach this far under their right and lower neighbours
@@ -348,7 +349,7 @@ def add_terrain(level):
             for left, right in tiles(x0, x1, TERRAIN_LEDGE_TILE):
                 piece("Ledge", left, y0, right, y1)
         elif kind == "trap":
-            for left, right in columns:
+            for left, right in tiles(x0, x1, TERRAIN_TRAP_TILE):
                 piece("Trap", left, y0, right, y1)
 
 
