@@ -76,7 +76,9 @@ namespace Platform
                 const int joystickCount = SDL_NumJoysticks();
                 for (int index = 0; index < joystickCount; ++index)
                 {
-                    if (!SDL_IsGameController(index) || IsOpen(SDL_JoystickGetDeviceInstanceID(index)))
+                    // An open pad is not looked up again: the lookup compares the pad with every
+                    // mapping SDL holds, and in a long session it came to take most of each frame.
+                    if (IsOpen(SDL_JoystickGetDeviceInstanceID(index)) || !SDL_IsGameController(index))
                     {
                         continue;
                     }
