@@ -41,7 +41,7 @@ TERRAIN_STYLES = {"forest": "Forest", "cave": "Cave", "final": "Final"}
 TERRAIN_TILE = 512.0        # world units a face or top tile spans, about one texel a unit
 TERRAIN_TRAP_TILE = 256.0
 TERRAIN_LEDGE_TILE = 512.0
-TERRAIN_TOP_HEIGHT = 64.0   # the top's picture is a quarter as tall as it is wide
+TERRAIN_TOP_HEIGHT = 64.0   # as tall as the top's picture, at one texel a unit
 TERRAIN_OVERLAP = 2.0       # tiles reach this far under their right and lower neighbours
 TERRAIN_DEPTHS = {"Face": 100.0, "Top": 96.0, "Ledge": 92.0, "Trap": 88.0}
 
@@ -337,8 +337,8 @@ def add_terrain(level):
             "Tag": LAYERS["middle"], "Sprite": {"texturePath": path, "size": [x1 - x0, y1 - y0], "pivot": [0.5, 0.5]}})
 
     for kind, (x0, y0, x1, y1) in level.boxes:
-        columns = tiles(x0, x1, TERRAIN_TILE)
         if kind in ("wall", "solid"):
+            columns = tiles(x0, x1, TERRAIN_TILE)
             # Rows from the top down, so the overlap of each row lies under the one below it.
             for top, bottom in ((y1 - (a - y0), y1 - (b - y0)) for a, b in tiles(y0, y1, TERRAIN_TILE)):
                 for left, right in columns:
